@@ -1,0 +1,62 @@
+#include "Random.h"
+#include "Rows.h"
+#include "Yield.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+TEST(Shuffle, SeededRunsRepeatAndEveryOrderTurnsUp) {
+    fw::TheRandom().Seed(7);
+    std::string a = "abcdef";
+    fw::Shuffle(a.data(), a.size());
+    fw::TheRandom().Seed(7);
+    std::string b = "abcdef";
+    fw::Shuffle(b.data(), b.size());
+    EXPECT_EQ(a, b);
+
+    // Three elements: all six orders, each near one sixth of the draws.
+    std::map<std::string, int> seen;
+    for (int i = 0; i < 6000; ++i) {
+        std::string s = "abc";
+        fw::Shuffle(s.data(), s.size());
+        ++seen[s];
+    }
+    ASSERT_EQ(seen.size(), 6u);
+    for (const auto& [order, n] : seen) EXPECT_NEAR(n, 1000, 150) << order;
+
+    std::string one = "x";
+    fw::Shuffle(one.data(), 1);
+    fw::Shuffle(one.data(), 0);
+    EXPECT_EQ(one, "x");
+}
+
+TEST(StringRows, RowsAndRevisions) {
+    fw::StringRows rows;
+    rows.SetFromJoined(fw::String("cat\rhorse\rox"), U'\r');
+    ASSERT_EQ(rows.ListCount(), 3);
+    EXPECT_TRUE(rows.Cell(1).Identical(fw::String("horse")));
+    EXPECT_TRUE(rows.Cell(3).IsEmpty());
+    EXPECT_TRUE(rows.Cell(-1).IsEmpty());
+    const auto r = rows.Revision();
+    rows.RemoveRow(0);
+    EXPECT_NE(rows.Revision(), r);
+    EXPECT_TRUE(rows.Cell(0).Identical(fw::String("horse")));
+    rows.RemoveRow(7);  // out of range: nothing
+    EXPECT_EQ(rows.ListCount(), 2);
+    rows.SetFromJoined(fw::String(), U'\r');
+    EXPECT_EQ(rows.ListCount(), 0);
+}
+
+TEST(Yield, HookRunsRarelyAndCountIsExact) {
+    static int calls = 0;
+    fw::YieldHook old = fw::SetYieldHook([] { ++calls; });
+    const auto before = fw::YieldCount();
+    for (int i = 0; i < 100000; ++i) fw::BackgroundYield();
+    EXPECT_EQ(fw::YieldCount() - before, 100000u);
+    EXPECT_GE(calls, 5);
+    EXPECT_LE(calls, 7);
+    fw::SetYieldHook(old);
+}
