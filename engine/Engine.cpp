@@ -3,6 +3,8 @@
 #include "Random.h"
 #include "Yield.h"
 
+#include <array>
+
 namespace Module1 {
 void Reset() {
     NewScrambledMessageFlag = false;
@@ -23,27 +25,32 @@ namespace engine {
 
 namespace {
 
-constexpr char32_t kApostrophe = 39;
-constexpr char32_t kHyphen = 45;
+// How the scanner sorts a character; everything outside ASCII belongs to
+// the unit it stands in.
+enum Kind : unsigned char { kUnitChar = 0, kDropped = 1, kSeparator = 2, kOneChar = 3 };
 
-inline bool IsSeparator(char32_t c) {
-    switch (c) {
-        case 32: case 13: case 10: case 34: case 46: case 63: case 44: case 58: case 59:
-            return true;
-        default:
-            return false;
-    }
-}
+constexpr auto kKinds = [] {
+    std::array<unsigned char, 128> k{};
+    k[39] = k[45] = kDropped;
+    for (int c : {32, 13, 10, 34, 46, 63, 44, 58, 59}) k[static_cast<std::size_t>(c)] = kSeparator;
+    for (int c : {33, 40, 41, 35, 38}) k[static_cast<std::size_t>(c)] = kOneChar;
+    return k;
+}();
 
-// Characters that end a unit without being part of it (the blank aside).
-inline bool EndsUnit(char32_t c) {
-    switch (c) {
-        case 13: case 10: case 34: case 46: case 63: case 44: case 58: case 59: case 33: case 39: case 45:
-        case 40: case 41: case 35: case 38:
-            return true;
-        default:
-            return false;
+inline unsigned char KindOf(char32_t c) { return c < 128 ? kKinds[c] : static_cast<unsigned char>(kUnitChar); }
+
+// Where the unit after pos lies, without touching any state: the scanner's
+// boundaries, used only to look ahead. Returns the position after the unit.
+std::size_t NextUnit(const char32_t* text, std::size_t n, std::size_t pos, std::size_t& start, std::size_t& len) {
+    while (pos < n && (KindOf(text[pos]) == kDropped || KindOf(text[pos]) == kSeparator)) ++pos;
+    start = pos;
+    if (pos < n && KindOf(text[pos]) == kOneChar) {
+        len = 1;
+        return pos + 1;
     }
+    while (pos < n && KindOf(text[pos]) == kUnitChar) ++pos;
+    len = pos - start;
+    return pos;
 }
 
 const fw::String kSpace(" ");
@@ -60,9 +67,10 @@ void SearchWord() {
     // Separators before the unit: copied; apostrophes and hyphens dropped.
     while (pos < n) {
         const char32_t c = text[pos];
-        if (c == kApostrophe || c == kHyphen) {
+        const unsigned char kind = KindOf(c);
+        if (kind == kDropped) {
             ++pos;
-        } else if (IsSeparator(c)) {
+        } else if (kind == kSeparator) {
             Book.Append(c);
             ++pos;
         } else {
@@ -78,12 +86,10 @@ void SearchWord() {
     while (true) {
         if (i > restLen) break;
         const char32_t c = text[pos + i - 1];
-        if (c == 32) {
-            spaceEnds = true;
-            break;
-        }
-        if (EndsUnit(c)) {
-            if (i == 1) i = 2;
+        const unsigned char kind = KindOf(c);
+        if (kind != kUnitChar) {
+            if (c == 32) spaceEnds = true;
+            else if (i == 1) i = 2;  // a one-character unit
             break;
         }
         fw::BackgroundYield();
@@ -123,8 +129,8 @@ void ScrambleWord() {
         if (!(joined == MiddleLetters)) break;
         if (++tries == 10) break;
     }
-    WordUnit.Clear();
-    WordUnit.Append(FirstLetter).Append(joined).Append(LastLetter);
+    WordUnit.Assign(FirstLetter.Data(), FirstLetter.Size());
+    WordUnit.Append(joined).Append(LastLetter);
 }
 
 void ScrambleDriver() {
@@ -154,21 +160,63 @@ fw::String MatchEntry(const fw::String& w, const fw::String& row) {
     return r;
 }
 
+namespace {
+
+// checkDictionary's work, with the look-up's answer given.
+void ApplyLookup(int32_t row, const fw::String& rowText) {
+    fw::String& u = Module1::WordUnit;
+    if (row >= 0) {
+        // The unit's own first character, then the row's other characters
+        // (a matching row has the unit's length).
+        for (std::size_t k = 1; k < u.Size(); ++k) u.SetAt(k, rowText.At(k));
+    } else {
+        for (std::size_t k = 0; k < u.Size(); ++k) u.SetAt(k, fw::UpperChar(u.At(k)));
+    }
+}
+
+fw::String g_rowText;
+
+}  // namespace
+
 void checkDictionary(WordLookup& lookup) {
-    using namespace Module1;
-    const int32_t row = lookup.FirstMatch(WordUnit);
-    if (row >= 0) WordUnit = MatchEntry(WordUnit, lookup.Rows().Cell(row));
-    else WordUnit = fw::Uppercase(WordUnit);
+    const int32_t row = lookup.FirstMatch(Module1::WordUnit, &g_rowText);
+    ApplyLookup(row, g_rowText);
 }
 
 void RebuildDriver(WordLookup& lookup) {
     using namespace Module1;
     lookup.Refresh();
+    const WordIndex* index = lookup.Index();
     NoChar = fw::Len(FullBook);
     Book.Clear();
     Book.Reserve(FullBook.Size());
     StartChar = 1;
+
+    // The look-up is bound by memory latency, not by work: look a few units
+    // ahead and fetch their slots and records early. This changes no result.
+    struct Ahead {
+        std::size_t start, len;
+        std::uint64_t hash;
+    };
+    constexpr std::size_t kRing = 32, kSlotDistance = 16, kRecordDistance = 6;
+    Ahead ring[kRing];
+    std::size_t head = 0, tail = 0, ahead = 0;
+    const char32_t* text = FullBook.Data();
+    const std::size_t n = FullBook.Size();
+
     while (StartChar <= NoChar) {
+        if (index) {
+            while (tail - head < kSlotDistance && ahead < n) {
+                std::size_t start, len;
+                ahead = NextUnit(text, n, ahead, start, len);
+                if (len > 4) {
+                    const std::uint64_t h = WordIndex::HashOf(text + start, len);
+                    index->PrefetchSlot(h);
+                    ring[tail++ % kRing] = Ahead{start, len, h};
+                }
+            }
+            if (tail - head > kRecordDistance) index->PrefetchRecord(ring[(head + kRecordDistance) % kRing].hash);
+        }
         SearchWord();
         const int32_t len = fw::Len(WordUnit);
         if (len < 4) {
@@ -177,7 +225,14 @@ void RebuildDriver(WordLookup& lookup) {
             // The middle pair swapped, no look-up.
             Book.Append(FirstLetter).Append(WordUnit.At(2)).Append(WordUnit.At(1)).Append(LastLetter);
         } else {
-            checkDictionary(lookup);
+            const std::size_t unitStart = static_cast<std::size_t>(StartChar - 1) - WordUnit.Size() - EndUnit.Size();
+            while (head < tail && ring[head % kRing].start < unitStart) ++head;
+            if (index && head < tail && ring[head % kRing].start == unitStart && ring[head % kRing].len == WordUnit.Size()) {
+                ApplyLookup(index->FirstMatchHashed(WordUnit, ring[head % kRing].hash, &g_rowText), g_rowText);
+                ++head;
+            } else {
+                checkDictionary(lookup);
+            }
             Book.Append(WordUnit);
         }
         Book.Append(EndUnit);

@@ -3,6 +3,7 @@
 #include "Yield.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace engine {
 
@@ -97,82 +98,215 @@ std::vector<int32_t> WalkAllMatches(const fw::StringRows& rows, const fw::String
     return found;
 }
 
+namespace {
+
+std::uint32_t Load32(const unsigned char* p) {
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+void Put32(std::vector<unsigned char>& out, std::uint32_t v) {
+    unsigned char b[4];
+    std::memcpy(b, &v, 4);
+    out.insert(out.end(), b, b + 4);
+}
+
+char32_t RecordChar(const unsigned char* chars, bool wide, std::size_t i) {
+    return wide ? static_cast<char32_t>(Load32(chars + 4 * i)) : static_cast<char32_t>(chars[i]);
+}
+
+}  // namespace
+
 void WordIndex::Build(const fw::StringRows& rows) {
     const int32_t count = std::max(0, rows.ListCount() - 1);
-    std::vector<std::pair<std::uint64_t, std::int32_t>> keyed;
+    indexed_ = static_cast<std::size_t>(count);
+    // Scratch space is kept between builds: fresh pages are dear.
+    auto& keyed = scratchKeyed_;
+    keyed.clear();
     keyed.reserve(static_cast<std::size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         const fw::String& r = rows.Cell(i);
         keyed.emplace_back(KeyHash(r.Data(), r.Size()), i);
     }
+    // By hash, and within a hash in list order.
     std::sort(keyed.begin(), keyed.end());
 
-    ordered_.resize(keyed.size());
-    std::size_t groups = 0;
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        ordered_[i] = keyed[i].second;
-        if (i == 0 || keyed[i].first != keyed[i - 1].first) ++groups;
+    records_.clear();
+    records_.reserve(static_cast<std::size_t>(count) * 24);
+    auto& starts = scratchStarts_;  // hash, record offset
+    starts.clear();
+    starts.reserve(keyed.size());
+    std::vector<std::int32_t> group, rest;
+    auto emit = [&](std::uint64_t hash, const std::vector<std::int32_t>& rowsOfKey) {
+        const fw::String& r = rows.Cell(rowsOfKey[0]);
+        const std::size_t n = r.Size();
+        bool wide = false;
+        for (std::size_t c = 0; c < n; ++c) wide |= r.At(c) > 0xFF;
+        starts.emplace_back(hash, static_cast<std::uint32_t>(records_.size()));
+        Put32(records_, static_cast<std::uint32_t>(rowsOfKey[0]));
+        Put32(records_, static_cast<std::uint32_t>(n));
+        Put32(records_, static_cast<std::uint32_t>((rowsOfKey.size() << 1) | (wide ? 1 : 0)));
+        for (std::size_t c = 0; c < n; ++c) {
+            if (wide) Put32(records_, r.At(c));
+            else records_.push_back(static_cast<unsigned char>(r.At(c)));
+        }
+        for (std::size_t m = 1; m < rowsOfKey.size(); ++m) Put32(records_, static_cast<std::uint32_t>(rowsOfKey[m]));
+    };
+    for (std::size_t i = 0; i < keyed.size();) {
+        std::size_t j = i + 1;
+        while (j < keyed.size() && keyed[j].first == keyed[i].first) ++j;
+        // Rows sharing a hash almost always share the key; split them by
+        // their exact key all the same, each group in list order.
+        rest.clear();
+        for (std::size_t m = i; m < j; ++m) rest.push_back(keyed[m].second);
+        while (!rest.empty()) {
+            group.clear();
+            const fw::String& lead = rows.Cell(rest[0]);
+            std::size_t kept = 0;
+            for (const std::int32_t row : rest) {
+                if (group.empty() || SameKey(rows.Cell(row), lead)) group.push_back(row);
+                else rest[kept++] = row;
+            }
+            rest.resize(kept);
+            emit(keyed[i].first, group);
+        }
+        i = j;
     }
     std::size_t size = 16;
-    while (size < groups * 2) size <<= 1;
-    slots_.assign(size, Slot{0, 0, 0});
+    while (size < starts.size() * 2) size <<= 1;
+    slots_.assign(size, 0);
     mask_ = size - 1;
-    for (std::size_t i = 0; i < keyed.size();) {
-        std::size_t j = i;
-        while (j < keyed.size() && keyed[j].first == keyed[i].first) ++j;
-        std::uint64_t at = keyed[i].first & mask_;
-        while (slots_[at].count != 0) at = (at + 1) & mask_;
-        slots_[at] = Slot{keyed[i].first, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j - i)};
-        i = j;
+    for (const auto& [hash, at] : starts) {
+        std::uint64_t slot = hash & mask_;
+        while (slots_[slot] != 0) slot = (slot + 1) & mask_;
+        slots_[slot] = ((hash >> 32) << 32) | (static_cast<std::uint64_t>(at) + 1);
     }
 }
 
-const WordIndex::Slot* WordIndex::Find(std::uint64_t hash) const {
+namespace {
+
+// Whether the record's characters and u's are the same multiset, letter case
+// ignored. Plain ASCII (the usual case) is counted; anything else sorted.
+bool SameFoldedMultiset(const unsigned char* chars, bool wide, const fw::String& u) {
+    const std::size_t n = u.Size();
+    if (!wide) {
+        int counts[128] = {};
+        bool ascii = true;
+        for (std::size_t i = 0; i < n; ++i) {
+            const char32_t a = fw::Fold(u.At(i));
+            const char32_t b = fw::Fold(static_cast<char32_t>(chars[i]));
+            if ((a | b) >= 128) { ascii = false; break; }
+            ++counts[a];
+            --counts[b];
+        }
+        if (ascii) {
+            for (std::size_t i = 0; i < n; ++i)
+                if (counts[fw::Fold(u.At(i))] != 0) return false;
+            return true;
+        }
+    }
+    std::u32string a(n, 0), b(n, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        a[i] = fw::Fold(u.At(i));
+        b[i] = fw::Fold(RecordChar(chars, wide, i));
+    }
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return a == b;
+}
+
+}  // namespace
+
+std::uint64_t WordIndex::HashOf(const char32_t* p, std::size_t n) { return KeyHash(p, n); }
+
+void WordIndex::PrefetchSlot(std::uint64_t hash) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & mask_]);
+}
+
+void WordIndex::PrefetchRecord(std::uint64_t hash) const {
+    if (slots_.empty()) return;
+    const std::uint64_t v = slots_[hash & mask_];
+    if (v != 0 && (v >> 32) == (hash >> 32)) {
+        const unsigned char* rec = records_.data() + ((v & 0xFFFFFFFFu) - 1);
+        __builtin_prefetch(rec);
+        __builtin_prefetch(rec + 32);
+    }
+}
+
+int32_t WordIndex::FirstMatchHashed(const fw::String& u, std::uint64_t hash, fw::String* rowText) const {
+    const unsigned char* rec = FindRecord(u, hash);
+    if (!rec) return -1;
+    if (rowText) {
+        const std::size_t n = Load32(rec + 4);
+        const bool wide = Load32(rec + 8) & 1;
+        rowText->Resize(n);
+        for (std::size_t i = 0; i < n; ++i) rowText->SetAt(i, RecordChar(rec + 12, wide, i));
+    }
+    return static_cast<int32_t>(Load32(rec));
+}
+
+const unsigned char* WordIndex::FindRecord(const fw::String& u, std::uint64_t hash) const {
     if (slots_.empty()) return nullptr;
-    std::uint64_t at = hash & mask_;
-    while (slots_[at].count != 0) {
-        if (slots_[at].hash == hash) return &slots_[at];
-        at = (at + 1) & mask_;
+    const std::size_t n = u.Size();
+    const std::uint64_t tag = hash >> 32;
+    std::uint64_t slot = hash & mask_;
+    const char32_t first = n ? fw::Fold(u.At(0)) : 0, last = n ? fw::Fold(u.At(n - 1)) : 0;
+    while (slots_[slot] != 0) {
+        if ((slots_[slot] >> 32) == tag) {
+            const unsigned char* rec = records_.data() + ((slots_[slot] & 0xFFFFFFFFu) - 1);
+            const bool wide = Load32(rec + 8) & 1;
+            const unsigned char* chars = rec + 12;
+            if (Load32(rec + 4) == n &&
+                (n == 0 || (fw::Fold(RecordChar(chars, wide, 0)) == first &&
+                            fw::Fold(RecordChar(chars, wide, n - 1)) == last)) &&
+                SameFoldedMultiset(chars, wide, u))
+                return rec;
+        }
+        slot = (slot + 1) & mask_;
     }
     return nullptr;
 }
 
-int32_t WordIndex::FirstMatch(const fw::StringRows& rows, const fw::String& u) const {
-    const Slot* s = Find(KeyHash(u.Data(), u.Size()));
-    if (!s) return -1;
-    for (std::uint32_t k = 0; k < s->count; ++k) {
-        const int32_t row = ordered_[s->begin + k];
-        if (SameKey(rows.Cell(row), u)) return row;
-    }
-    return -1;
+int32_t WordIndex::FirstMatch(const fw::String& u, fw::String* rowText) const {
+    return FirstMatchHashed(u, KeyHash(u.Data(), u.Size()), rowText);
 }
 
-std::vector<int32_t> WordIndex::AllMatches(const fw::StringRows& rows, const fw::String& u) const {
+std::vector<int32_t> WordIndex::AllMatches(const fw::String& u) const {
     std::vector<int32_t> found;
-    const Slot* s = Find(KeyHash(u.Data(), u.Size()));
-    if (!s) return found;
-    for (std::uint32_t k = 0; k < s->count; ++k) {
-        const int32_t row = ordered_[s->begin + k];
-        if (SameKey(rows.Cell(row), u)) found.push_back(row);
+    if (const unsigned char* rec = FindRecord(u, KeyHash(u.Data(), u.Size()))) {
+        const std::size_t n = Load32(rec + 4);
+        const std::uint32_t meta = Load32(rec + 8);
+        const std::size_t count = meta >> 1;
+        found.push_back(static_cast<int32_t>(Load32(rec)));
+        const unsigned char* more = rec + 12 + n * ((meta & 1) ? 4 : 1);
+        for (std::size_t k = 1; k < count; ++k) found.push_back(static_cast<int32_t>(Load32(more + 4 * (k - 1))));
     }
     return found;
 }
 
 void WordLookup::Refresh() {
+    if (mode_ == Mode::Walk) return;
     if (built_ && builtRevision_ == rows_->Revision()) return;
     index_.Build(*rows_);
     builtRevision_ = rows_->Revision();
     built_ = true;
 }
 
-int32_t WordLookup::FirstMatch(const fw::String& u) {
+int32_t WordLookup::FirstMatch(const fw::String& u, fw::String* rowText) {
+    if (mode_ == Mode::Walk) {
+        const int32_t row = WalkFirstMatch(*rows_, u, fw::Left(u, 1), fw::Right(u, 1));
+        if (row >= 0 && rowText) *rowText = rows_->Cell(row);
+        return row;
+    }
     Refresh();
-    return index_.FirstMatch(*rows_, u);
+    return index_.FirstMatch(u, rowText);
 }
 
 std::vector<int32_t> WordLookup::AllMatches(const fw::String& u) {
+    if (mode_ == Mode::Walk) return WalkAllMatches(*rows_, u, fw::Left(u, 1), fw::Right(u, 1));
     Refresh();
-    return index_.AllMatches(*rows_, u);
+    return index_.AllMatches(u);
 }
 
 }  // namespace engine

@@ -29,37 +29,63 @@ class WordIndex {
 public:
     // Indexes rows 0 to count - 2 of rows (the walk's range).
     void Build(const fw::StringRows& rows);
-    // First passing row in list order, or -1. first/last are u's own.
-    int32_t FirstMatch(const fw::StringRows& rows, const fw::String& u) const;
-    std::vector<int32_t> AllMatches(const fw::StringRows& rows, const fw::String& u) const;
-    std::size_t IndexedRows() const { return ordered_.size(); }
+    // First passing row in list order, or -1; when rowText is given and a
+    // row passes, it receives that row's text (without touching the rows).
+    int32_t FirstMatch(const fw::String& u, fw::String* rowText = nullptr) const;
+    std::vector<int32_t> AllMatches(const fw::String& u) const;
+    std::size_t IndexedRows() const { return indexed_; }
+
+    // For a caller that knows the units to come: the key hash of a unit,
+    // and prefetches of its slot and (once the slot has arrived) its record,
+    // so that the look-up itself finds them in the cache.
+    static std::uint64_t HashOf(const char32_t* p, std::size_t n);
+    void PrefetchSlot(std::uint64_t hash) const;
+    void PrefetchRecord(std::uint64_t hash) const;
+    int32_t FirstMatchHashed(const fw::String& u, std::uint64_t hash, fw::String* rowText) const;
+
+    std::size_t MemoryBytes() const { return records_.size() + slots_.size() * sizeof(std::uint64_t); }
 
 private:
-    struct Slot {
-        std::uint64_t hash;
-        std::uint32_t begin;  // into ordered_
-        std::uint32_t count;  // 0: empty slot
-    };
-    const Slot* Find(std::uint64_t hash) const;
+    const unsigned char* FindRecord(const fw::String& u, std::uint64_t hash) const;
 
-    std::vector<std::int32_t> ordered_;  // row indices grouped by hash, each group in list order
-    std::vector<Slot> slots_;
+    // One record per distinct key, packed in one byte array so that a
+    // look-up touches one slot and one record and nothing else (the text
+    // being worked on pushes everything else out of the cache):
+    //   u32 first row, u32 length n, u32 (row count << 1 | wide),
+    //   the first row's n characters (bytes, or 4 bytes each when wide),
+    //   then the other rows of the key in list order (u32 each).
+    std::vector<unsigned char> records_;
+    // Open addressing: (32-bit hash tag << 32) | (record offset + 1); 0 empty.
+    std::vector<std::uint64_t> slots_;
     std::uint64_t mask_ = 0;
+    std::size_t indexed_ = 0;
+    std::vector<std::pair<std::uint64_t, std::int32_t>> scratchKeyed_;
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> scratchStarts_;
 };
 
 // An index kept in step with a set of rows: rebuilt whenever their revision
 // changes (the list can be pruned at run time).
 class WordLookup {
 public:
-    explicit WordLookup(const fw::StringRows& rows) : rows_(&rows) {}
+    // Walk: answer every look-up by the plain walk (the reference, slow);
+    // Indexed: from the index, with the same answers.
+    enum class Mode { Indexed, Walk };
+    explicit WordLookup(const fw::StringRows& rows, Mode mode = Mode::Indexed) : rows_(&rows), mode_(mode) {}
     const fw::StringRows& Rows() const { return *rows_; }
-    int32_t FirstMatch(const fw::String& u);
+    int32_t FirstMatch(const fw::String& u, fw::String* rowText = nullptr);
     std::vector<int32_t> AllMatches(const fw::String& u);
+    // The index itself, or nullptr when look-ups walk the rows.
+    const WordIndex* Index() {
+        if (mode_ == Mode::Walk) return nullptr;
+        Refresh();
+        return &index_;
+    }
     // Builds the index now if the rows changed since it was built.
     void Refresh();
 
 private:
     const fw::StringRows* rows_;
+    Mode mode_;
     WordIndex index_;
     std::uint64_t builtRevision_ = 0;
     bool built_ = false;

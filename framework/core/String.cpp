@@ -4,34 +4,45 @@
 #include <QString>
 
 #include <cmath>
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
 #include <cstring>
 
 namespace fw {
 
 // ---- UTF-8 -----------------------------------------------------------------
 
-void DecodeUtf8Into(std::string_view bytes, std::u32string& out) {
+void DecodeUtf8Into(std::string_view bytes, String& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
-    const std::size_t base = out.size();
-    // Every byte gives at most one code point: size once, trim at the end.
-    out.resize(base + n);
-    char32_t* o = out.data() + base;
+    // Every byte gives at most one code point. Decode through a small buffer
+    // and append, so that a large text is neither zero-filled first nor
+    // reallocated on the way.
+    out.Reserve(out.Size() + n);
+    constexpr std::size_t kChunk = 2048;
+    char32_t buf[kChunk + 8];
+    std::size_t k = 0;
     std::size_t i = 0;
     while (i < n) {
+        if (k >= kChunk) {
+            out.Append(buf, k);
+            k = 0;
+        }
         // ASCII runs are the common case: eight bytes at a time.
-        while (i + 8 <= n) {
+        if (i + 8 <= n) {
             std::uint64_t w;
             std::memcpy(&w, p + i, 8);
-            if (w & 0x8080808080808080ULL) break;
-            for (int k = 0; k < 8; ++k) o[k] = p[i + k];
-            o += 8;
-            i += 8;
+            if ((w & 0x8080808080808080ULL) == 0) {
+                for (int b = 0; b < 8; ++b) buf[k + b] = p[i + b];
+                k += 8;
+                i += 8;
+                continue;
+            }
         }
-        if (i >= n) break;
         const unsigned char b = p[i];
         if (b < 0x80) {
-            *o++ = b;
+            buf[k++] = b;
             ++i;
             continue;
         }
@@ -42,56 +53,68 @@ void DecodeUtf8Into(std::string_view bytes, std::u32string& out) {
         else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; min = 0x800; }
         else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; min = 0x10000; }
         bool ok = len != 0 && i + len <= n;
-        for (std::size_t k = 1; ok && k < len; ++k) {
-            const unsigned char c = p[i + k];
-            if ((c & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (c & 0x3F);
+        for (std::size_t c = 1; ok && c < len; ++c) {
+            const unsigned char cb = p[i + c];
+            if ((cb & 0xC0) != 0x80) ok = false;
+            else cp = (cp << 6) | (cb & 0x3F);
         }
         if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
         if (ok) {
-            *o++ = cp;
+            buf[k++] = cp;
             i += len;
         } else {
             // Not valid UTF-8: keep the byte as its Latin-1 character.
-            *o++ = b;
+            buf[k++] = b;
             ++i;
         }
     }
-    out.resize(static_cast<std::size_t>(o - out.data()));
+    out.Append(buf, k);
 }
 
 std::u32string DecodeUtf8(std::string_view bytes) {
-    std::u32string out;
+    String out;
     DecodeUtf8Into(bytes, out);
-    return out;
+    return std::u32string(out.CodePoints());
 }
 
 void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out) {
-    const std::size_t base = out.size();
-    out.resize(base + n * 4);
-    char* o = out.data() + base;
+    out.reserve(out.size() + n + n / 4);
+    constexpr std::size_t kChunk = 8192;
+    char buf[kChunk + 8];
+    std::size_t k = 0;
     for (std::size_t i = 0; i < n; ++i) {
+        if (k >= kChunk) {
+            out.append(buf, k);
+            k = 0;
+        }
         const char32_t c = p[i];
         if (c < 0x80) {
-            *o++ = static_cast<char>(c);
+            // Plain ASCII runs: eight at a time.
+            if (i + 8 <= n && ((p[i + 1] | p[i + 2] | p[i + 3] | p[i + 4] | p[i + 5] | p[i + 6] | p[i + 7]) < 0x80)) {
+                for (int b = 0; b < 8; ++b) buf[k + b] = static_cast<char>(p[i + b]);
+                k += 8;
+                i += 7;
+                continue;
+            }
+            buf[k++] = static_cast<char>(c);
         } else if (c < 0x800) {
-            *o++ = static_cast<char>(0xC0 | (c >> 6));
-            *o++ = static_cast<char>(0x80 | (c & 0x3F));
+            buf[k++] = static_cast<char>(0xC0 | (c >> 6));
+            buf[k++] = static_cast<char>(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
             // A lone surrogate (only from foreign UTF-16) is kept as its
             // three-byte form rather than dropped.
-            *o++ = static_cast<char>(0xE0 | (c >> 12));
-            *o++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            *o++ = static_cast<char>(0x80 | (c & 0x3F));
+            buf[k++] = static_cast<char>(0xE0 | (c >> 12));
+            buf[k++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            buf[k++] = static_cast<char>(0x80 | (c & 0x3F));
         } else {
             const char32_t d = c > 0x10FFFF ? 0xFFFD : c;
-            *o++ = static_cast<char>(0xF0 | (d >> 18));
-            *o++ = static_cast<char>(0x80 | ((d >> 12) & 0x3F));
-            *o++ = static_cast<char>(0x80 | ((d >> 6) & 0x3F));
-            *o++ = static_cast<char>(0x80 | (d & 0x3F));
+            buf[k++] = static_cast<char>(0xF0 | (d >> 18));
+            buf[k++] = static_cast<char>(0x80 | ((d >> 12) & 0x3F));
+            buf[k++] = static_cast<char>(0x80 | ((d >> 6) & 0x3F));
+            buf[k++] = static_cast<char>(0x80 | (d & 0x3F));
         }
     }
-    out.resize(static_cast<std::size_t>(o - out.data()));
+    out.append(buf, k);
 }
 
 std::string EncodeUtf8(const std::u32string& cps) {
@@ -100,30 +123,53 @@ std::string EncodeUtf8(const std::u32string& cps) {
     return out;
 }
 
+void String::Grow(std::size_t atLeast) {
+    if (atLeast > 0xFFFFFFF0u) throw std::length_error("text too long");
+    std::size_t cap = cap_ ? cap_ : 4;
+    while (cap < atLeast) cap += cap / 2 + 4;
+    if (cap > 0xFFFFFFF0u) cap = 0xFFFFFFF0u;
+    auto* p = static_cast<char32_t*>(std::malloc(cap * sizeof(char32_t)));
+    if (!p) throw std::bad_alloc();
+    if (n_) std::memcpy(p, p_, n_ * sizeof(char32_t));
+    std::free(p_);
+    p_ = p;
+    cap_ = static_cast<std::uint32_t>(cap);
+}
+
+void String::Free() {
+    std::free(p_);
+    p_ = nullptr;
+    n_ = cap_ = 0;
+}
+
 String::String(const char* utf8) : String(std::string_view(utf8 ? utf8 : "")) {}
-String::String(std::string_view utf8) { DecodeUtf8Into(utf8, cp_); }
+String::String(std::string_view utf8) { DecodeUtf8Into(utf8, *this); }
 String String::FromUtf8(std::string_view utf8) { return String(utf8); }
-std::string String::ToUtf8() const { return EncodeUtf8(cp_); }
+std::string String::ToUtf8() const {
+    std::string out;
+    EncodeUtf8Into(Data(), Size(), out);
+    return out;
+}
 
 String String::FromQString(const QString& q) {
-    std::u32string out;
-    out.reserve(static_cast<std::size_t>(q.size()));
+    String out;
+    out.Reserve(static_cast<std::size_t>(q.size()));
     const QChar* d = q.constData();
     const qsizetype n = q.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = d[i].unicode();
         if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(d[i + 1].unicode())) {
-            out.push_back(QChar::surrogateToUcs4(u, d[i + 1].unicode()));
+            out.Append(QChar::surrogateToUcs4(u, d[i + 1].unicode()));
             ++i;
         } else {
-            out.push_back(u);
+            out.Append(static_cast<char32_t>(u));
         }
     }
-    return String(std::move(out));
+    return out;
 }
 
 QString String::ToQString() const {
-    return QString::fromUcs4(cp_.data(), static_cast<qsizetype>(cp_.size()));
+    return QString::fromUcs4(Data(), static_cast<qsizetype>(Size()));
 }
 
 // ---- case --------------------------------------------------------------------
@@ -149,10 +195,10 @@ bool operator==(const String& a, const String& b) {
 }
 
 String operator+(const String& a, const String& b) {
-    std::u32string r;
-    r.reserve(a.Size() + b.Size());
-    r.append(a.CodePoints()).append(b.CodePoints());
-    return String(std::move(r));
+    String r;
+    r.Reserve(a.Size() + b.Size());
+    r.Append(a).Append(b);
+    return r;
 }
 
 // ---- string functions ----------------------------------------------------------
@@ -214,15 +260,18 @@ int32_t InStr(int32_t start, const String& source, const String& find) {
 int32_t InStr(const String& source, const String& find) { return InStr(1, source, find); }
 
 String Uppercase(const String& s) {
-    std::u32string r(s.CodePoints());
-    for (auto& c : r) c = UpperChar(c);
-    return String(std::move(r));
+    String r(s);
+    for (std::size_t i = 0; i < r.Size(); ++i) r.SetAt(i, UpperChar(r.At(i)));
+    return r;
 }
 
 String Lowercase(const String& s) {
-    std::u32string r(s.CodePoints());
-    for (auto& c : r) c = c > 0x10FFFF ? c : QChar::toLower(c);
-    return String(std::move(r));
+    String r(s);
+    for (std::size_t i = 0; i < r.Size(); ++i) {
+        const char32_t c = r.At(i);
+        r.SetAt(i, c > 0x10FFFF ? c : QChar::toLower(c));
+    }
+    return r;
 }
 
 String Str(int64_t value) { return String(std::to_string(value)); }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -22,38 +23,93 @@ public:
     // sequence becomes the Latin-1 character of that byte.
     String(const char* utf8);
     String(std::string_view utf8);
-    explicit String(std::u32string codePoints) : cp_(std::move(codePoints)) {}
+    explicit String(std::u32string_view codePoints) { Append(codePoints.data(), codePoints.size()); }
+    explicit String(const std::u32string& codePoints) : String(std::u32string_view(codePoints)) {}
+
+    String(const String& o) { Append(o.p_, o.n_); }
+    String(String&& o) noexcept : p_(o.p_), n_(o.n_), cap_(o.cap_) { o.p_ = nullptr; o.n_ = o.cap_ = 0; }
+    String& operator=(const String& o) {
+        if (this != &o) Assign(o.p_, o.n_);
+        return *this;
+    }
+    String& operator=(String&& o) noexcept {
+        if (this != &o) {
+            Free();
+            p_ = o.p_;
+            n_ = o.n_;
+            cap_ = o.cap_;
+            o.p_ = nullptr;
+            o.n_ = o.cap_ = 0;
+        }
+        return *this;
+    }
+    ~String() { Free(); }
 
     static String FromUtf8(std::string_view utf8);
-    static String FromCodePoints(const char32_t* p, std::size_t n) { return String(std::u32string(p, n)); }
-    static String FromChar(char32_t c) { return String(std::u32string(1, c)); }
+    static String FromCodePoints(const char32_t* p, std::size_t n) { String s; s.Append(p, n); return s; }
+    static String FromChar(char32_t c) { String s; s.Append(c); return s; }
     static String FromQString(const QString& q);
 
     std::string ToUtf8() const;
     QString ToQString() const;
 
-    const std::u32string& CodePoints() const { return cp_; }
-    std::u32string& CodePoints() { return cp_; }
-    const char32_t* Data() const { return cp_.data(); }
-    std::size_t Size() const { return cp_.size(); }
-    bool IsEmpty() const { return cp_.empty(); }
-    char32_t At(std::size_t zeroBased) const { return cp_[zeroBased]; }
+    std::u32string_view CodePoints() const { return {Data(), n_}; }
+    const char32_t* Data() const { return p_ ? p_ : U""; }
+    char32_t* MutableData() { return p_; }
+    std::size_t Size() const { return n_; }
+    std::size_t Capacity() const { return cap_; }
+    bool IsEmpty() const { return n_ == 0; }
+    char32_t At(std::size_t zeroBased) const { return p_[zeroBased]; }
+    void SetAt(std::size_t zeroBased, char32_t c) { p_[zeroBased] = c; }
 
-    // Appending reuses capacity, so a driver that builds its output by
-    // appending stays linear.
-    String& Append(const String& s) { cp_.append(s.cp_); return *this; }
-    String& Append(char32_t c) { cp_.push_back(c); return *this; }
-    String& Append(const char32_t* p, std::size_t n) { cp_.append(p, n); return *this; }
-    String& Assign(const char32_t* p, std::size_t n) { cp_.assign(p, n); return *this; }
-    void Clear() { cp_.clear(); }
-    void Reserve(std::size_t n) { cp_.reserve(n); }
+    // The operations below stay inline and reuse the capacity: the scanner
+    // and the drivers call them several times per word, and a driver that
+    // builds its output by appending stays linear.
+    String& Append(const char32_t* p, std::size_t n) {
+        if (n_ + n > cap_) {
+            // Appending (part of) the string to itself survives the move.
+            const bool inside = p_ && !std::less<const char32_t*>()(p, p_) && std::less<const char32_t*>()(p, p_ + cap_);
+            const std::size_t at = inside ? static_cast<std::size_t>(p - p_) : 0;
+            Grow(n_ + n);
+            if (inside) p = p_ + at;
+        }
+        char32_t* d = p_ + n_;
+        for (std::size_t i = 0; i < n; ++i) d[i] = p[i];
+        n_ += static_cast<std::uint32_t>(n);
+        return *this;
+    }
+    String& Append(const String& s) { return Append(s.p_, s.n_); }
+    String& Append(char32_t c) {
+        if (n_ + 1 > cap_) Grow(n_ + 1);
+        p_[n_++] = c;
+        return *this;
+    }
+    // p must not point into this string.
+    String& Assign(const char32_t* p, std::size_t n) {
+        n_ = 0;
+        return Append(p, n);
+    }
+    // New characters are left unset; the caller fills them.
+    void Resize(std::size_t n) {
+        if (n > cap_) Grow(n);
+        n_ = static_cast<std::uint32_t>(n);
+    }
+    void Clear() { n_ = 0; }
+    void Reserve(std::size_t n) {
+        if (n > cap_) Grow(n);
+    }
 
     String& operator+=(const String& s) { return Append(s); }
 
-    bool Identical(const String& o) const { return cp_ == o.cp_; }
+    bool Identical(const String& o) const { return CodePoints() == o.CodePoints(); }
 
 private:
-    std::u32string cp_;
+    void Grow(std::size_t atLeast);
+    void Free();
+
+    char32_t* p_ = nullptr;
+    std::uint32_t n_ = 0;
+    std::uint32_t cap_ = 0;
 };
 
 // Simple Unicode case folding of one code point (Qt's tables; ASCII inline).
@@ -95,7 +151,8 @@ int32_t CountFields(const String& s, const String& separator);
 
 // UTF-8 conversions on raw buffers (used by streams and benchmarks).
 std::u32string DecodeUtf8(std::string_view bytes);
-void DecodeUtf8Into(std::string_view bytes, std::u32string& out);
+// Appends the decoded bytes to out.
+void DecodeUtf8Into(std::string_view bytes, String& out);
 std::string EncodeUtf8(const std::u32string& cps);
 void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out);
 

@@ -11,23 +11,23 @@ namespace {
 // removed from the text itself: the output must be this with each unit's
 // middle permuted.
 std::u32string WithoutDropped(const std::string& text) {
-    std::u32string s = fw::String(text).CodePoints();
+    std::u32string s(fw::String(text).CodePoints());
     std::erase_if(s, [](char32_t c) { return c == U'\'' || c == U'-'; });
     return s;
 }
 
 void ExpectScrambleKeepsEverything(const std::string& text) {
     const auto steps = testutil::Scan(text);
-    const std::u32string out = engine::ScrambleText(fw::String(text)).CodePoints();
+    const std::u32string out(engine::ScrambleText(fw::String(text)).CodePoints());
     const std::u32string plain = WithoutDropped(text);
     ASSERT_EQ(out.size(), plain.size()) << text;
     // Walk the units again over the output, comparing unit by unit.
     std::size_t at = 0;
     for (const auto& st : steps) {
-        const std::u32string sep = fw::String(st.separators).CodePoints();
+        const std::u32string sep(fw::String(st.separators).CodePoints());
         ASSERT_EQ(out.compare(at, sep.size(), sep), 0) << text;
         at += sep.size();
-        const std::u32string unit = fw::String(st.unit).CodePoints();
+        const std::u32string unit(fw::String(st.unit).CodePoints());
         const std::u32string got = out.substr(at, unit.size());
         if (unit.size() > 3) {
             EXPECT_EQ(got.front(), unit.front()) << text;
@@ -40,7 +40,7 @@ void ExpectScrambleKeepsEverything(const std::string& text) {
         std::sort(b.begin(), b.end());
         EXPECT_EQ(a, b) << "same characters in " << st.unit;
         at += unit.size();
-        const std::u32string end = fw::String(st.endUnit).CodePoints();
+        const std::u32string end(fw::String(st.endUnit).CodePoints());
         ASSERT_EQ(out.compare(at, end.size(), end), 0) << text;
         at += end.size();
     }

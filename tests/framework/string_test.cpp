@@ -26,7 +26,7 @@ TEST(StringConversion, InvalidBytesBecomeLatin1AndNothingIsDropped) {
     };
     for (const auto& c : cases) {
         const String s(c.in);
-        EXPECT_EQ(s.CodePoints(), c.want) << "input of " << c.in.size() << " bytes";
+        EXPECT_EQ(std::u32string(s.CodePoints()), c.want) << "input of " << c.in.size() << " bytes";
     }
 }
 
@@ -81,4 +81,8 @@ TEST(StringFunctions, UppercaseStrValNthField) {
     EXPECT_TRUE(fw::NthField(String("a<X>b<x>c"), "<x>", 2).Identical(String("b")));
     EXPECT_EQ(fw::CountFields(String("a,b,,c"), ","), 4);
     EXPECT_TRUE((String("ab") + String("cd")).Identical(String("abcd")));
+    String self("abc");
+    for (int i = 0; i < 5; ++i) self += self;  // grows while reading itself
+    EXPECT_EQ(fw::Len(self), 96);
+    EXPECT_TRUE(fw::Right(self, 4).Identical(String("cabc")));
 }
