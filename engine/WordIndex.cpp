@@ -106,11 +106,6 @@ std::uint32_t Load32(const unsigned char* p) {
     return v;
 }
 
-void Put32(std::vector<unsigned char>& out, std::uint32_t v) {
-    unsigned char b[4];
-    std::memcpy(b, &v, 4);
-    out.insert(out.end(), b, b + 4);
-}
 
 char32_t RecordChar(const unsigned char* chars, bool wide, std::size_t i) {
     return wide ? static_cast<char32_t>(Load32(chars + 4 * i)) : static_cast<char32_t>(chars[i]);
@@ -132,30 +127,55 @@ void WordIndex::Build(const fw::StringRows& rows) {
     // By hash, and within a hash in list order.
     std::sort(keyed.begin(), keyed.end());
 
-    records_.clear();
-    records_.reserve(static_cast<std::size_t>(count) * 24);
-    auto& starts = scratchStarts_;  // hash, record offset
-    starts.clear();
-    starts.reserve(keyed.size());
+    // The records' size is known from the rows: size the array once and
+    // write into it.
+    std::size_t total = 0;
+    for (const auto& [hash, row] : keyed) {
+        const fw::String& r = rows.Cell(row);
+        bool wide = false;
+        for (std::size_t c = 0; c < r.Size(); ++c) wide |= r.At(c) > 0xFF;
+        total += 16 + r.Size() * (wide ? 4 : 1);  // header, characters, and room for a row index
+    }
+    records_.resize(total);
+    std::size_t at = 0;
+    auto put32 = [&](std::uint32_t v) {
+        std::memcpy(records_.data() + at, &v, 4);
+        at += 4;
+    };
+    // The slot table is sized by the number of distinct hashes and filled
+    // as the records are written.
+    std::size_t distinct = 0;
+    for (std::size_t i = 0; i < keyed.size(); ++i) distinct += (i == 0 || keyed[i].first != keyed[i - 1].first);
+    std::size_t size = 16;
+    while (size < distinct * 2) size <<= 1;
+    slots_.assign(size, 0);
+    mask_ = size - 1;
     std::vector<std::int32_t> group, rest;
-    auto emit = [&](std::uint64_t hash, const std::vector<std::int32_t>& rowsOfKey) {
+    auto emit = [&](std::uint64_t hash, const std::int32_t* rowsOfKey, std::size_t k) {
         const fw::String& r = rows.Cell(rowsOfKey[0]);
         const std::size_t n = r.Size();
         bool wide = false;
         for (std::size_t c = 0; c < n; ++c) wide |= r.At(c) > 0xFF;
-        starts.emplace_back(hash, static_cast<std::uint32_t>(records_.size()));
-        Put32(records_, static_cast<std::uint32_t>(rowsOfKey[0]));
-        Put32(records_, static_cast<std::uint32_t>(n));
-        Put32(records_, static_cast<std::uint32_t>((rowsOfKey.size() << 1) | (wide ? 1 : 0)));
+        std::uint64_t slot = hash & mask_;
+        while (slots_[slot] != 0) slot = (slot + 1) & mask_;
+        slots_[slot] = ((hash >> 32) << 32) | (static_cast<std::uint64_t>(at) + 1);
+        put32(static_cast<std::uint32_t>(rowsOfKey[0]));
+        put32(static_cast<std::uint32_t>(n));
+        put32(static_cast<std::uint32_t>((k << 1) | (wide ? 1 : 0)));
         for (std::size_t c = 0; c < n; ++c) {
-            if (wide) Put32(records_, r.At(c));
-            else records_.push_back(static_cast<unsigned char>(r.At(c)));
+            if (wide) put32(r.At(c));
+            else records_[at++] = static_cast<unsigned char>(r.At(c));
         }
-        for (std::size_t m = 1; m < rowsOfKey.size(); ++m) Put32(records_, static_cast<std::uint32_t>(rowsOfKey[m]));
+        for (std::size_t m = 1; m < k; ++m) put32(static_cast<std::uint32_t>(rowsOfKey[m]));
     };
     for (std::size_t i = 0; i < keyed.size();) {
         std::size_t j = i + 1;
         while (j < keyed.size() && keyed[j].first == keyed[i].first) ++j;
+        if (j == i + 1) {
+            emit(keyed[i].first, &keyed[i].second, 1);
+            i = j;
+            continue;
+        }
         // Rows sharing a hash almost always share the key; split them by
         // their exact key all the same, each group in list order.
         rest.clear();
@@ -169,19 +189,11 @@ void WordIndex::Build(const fw::StringRows& rows) {
                 else rest[kept++] = row;
             }
             rest.resize(kept);
-            emit(keyed[i].first, group);
+            emit(keyed[i].first, group.data(), group.size());
         }
         i = j;
     }
-    std::size_t size = 16;
-    while (size < starts.size() * 2) size <<= 1;
-    slots_.assign(size, 0);
-    mask_ = size - 1;
-    for (const auto& [hash, at] : starts) {
-        std::uint64_t slot = hash & mask_;
-        while (slots_[slot] != 0) slot = (slot + 1) & mask_;
-        slots_[slot] = ((hash >> 32) << 32) | (static_cast<std::uint64_t>(at) + 1);
-    }
+    records_.resize(at);
 }
 
 namespace {

@@ -60,7 +60,6 @@ private:
     std::uint64_t mask_ = 0;
     std::size_t indexed_ = 0;
     std::vector<std::pair<std::uint64_t, std::int32_t>> scratchKeyed_;
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> scratchStarts_;
 };
 
 // An index kept in step with a set of rows: rebuilt whenever their revision
