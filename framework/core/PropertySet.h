@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +36,20 @@ struct PropertyValue {
     static PropertyValue Rgb(Colour c) { PropertyValue v; v.form = PropertyForm::Colour; v.colour = c; return v; }
 };
 
-// The form of a key's value, or nothing for a key outside the table.
+// The form of a key's value, or nothing for a key outside the table. Keys
+// are matched exactly: ScrollbarVertical and ScrollBarVertical are two keys.
 std::optional<PropertyForm> FormOfKey(std::string_view key);
+
+// The whole key-form table, in the table's own order (Boolean keys, then the
+// colours, the strings and the integers).
+struct PropertyKeyForm {
+    std::string_view key;
+    PropertyForm form;
+};
+std::span<const PropertyKeyForm> PropertyKeyTable();
+
+// "Boolean", "colour", "string" or "integer", for messages.
+std::string_view FormName(PropertyForm form);
 
 struct PropertyEntry {
     std::string key;
@@ -50,8 +63,12 @@ struct PropertyEntry {
 std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes);
 
 // Writes entries in the order given. Throws PropertySetException for a key
-// outside the table or a value of the wrong form.
+// outside the table, a value of the wrong form or a key named twice (the
+// reader would refuse such a set).
 std::string WritePropertySet(const std::vector<std::pair<std::string, PropertyValue>>& entries);
+
+// The value of the key in a read set, or nullptr.
+const PropertyValue* FindProperty(const std::vector<PropertyEntry>& entries, std::string_view key);
 
 // Something a set can be applied to: a window or a control.
 class PropertyTarget {
@@ -66,13 +83,48 @@ public:
 
 // Reads the set and applies each entry in order; an entry the target does not
 // take raises PropertySetException naming the key, its offset and the class.
+// The whole set is read before anything is applied, so a set that cannot be
+// read leaves the target untouched.
 void SetProperties(PropertyTarget& target, std::string_view bytes);
 
 // The keys each framework class takes in its sets ("Window", "TextArea",
 // "TextField", "Listbox", "PopupMenu", "PushButton", "Label", "ProgressBar",
-// "Timer"). The generator checks definitions against it and every control
-// must accept every key listed for its class.
+// "Timer", and "HTTPSocket" for the socket control's Address, Port and
+// yield). The generator checks definitions against it and every control
+// must accept every key listed for its class. An unknown class takes no key
+// and has an empty list.
 bool ClassTakesKey(std::string_view frameworkClass, std::string_view key);
 const std::vector<std::string>& KeysOfClass(std::string_view frameworkClass);
+// The class names the table knows, in a fixed order.
+const std::vector<std::string>& PropertyClasses();
+
+// A window definition compiled into the program by the build-time generator
+// (tools/windowc): the window's own set and its controls in creation order.
+// The generated objects are constant-initialised; nothing runs at start-up.
+struct PresetProperty {
+    std::string_view key;  // "TextSize", "TextUnit" or "LineSpacing"
+    double value;
+};
+
+struct ControlDefinition {
+    std::string_view frameworkClass;  // a class of the class-key table
+    std::string_view name;            // the name the control is added under
+    std::string_view set;             // its property set
+    // Set, in this order, before the set is applied; not part of the set.
+    std::span<const PresetProperty> presets;
+};
+
+struct WindowDefinition {
+    std::string_view name;  // the window's class
+    std::string_view set;
+    std::span<const ControlDefinition> controls;
+
+    // The control of that name (exact match), or nullptr.
+    const ControlDefinition* FindControl(std::string_view controlName) const {
+        for (const auto& c : controls)
+            if (c.name == controlName) return &c;
+        return nullptr;
+    }
+};
 
 }  // namespace fw

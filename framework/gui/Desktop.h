@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+class QPrinter;
+
 namespace fw {
 
 enum class DialogButton { Action, Cancel, Alternate };
@@ -39,10 +41,17 @@ public:
     virtual ~Desktop() = default;
     // A modal alert with one button; returns when the user dismissed it.
     virtual void MsgBox(const String& text) = 0;
+    // Returns the button pressed; Cancel also when the dialog was closed
+    // without a button.
     virtual DialogButton ShowMessageDialog(const MessageDialogSpec& spec) = 0;
     // The chosen file's native path, or nothing when the user cancelled.
     virtual std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& spec) = 0;
     virtual std::optional<std::string> ChooseFileToSave(const FileDialogSpec& spec) = 0;
+    // The print dialog on a printer the caller has set up (page layout,
+    // output): true when the user confirmed and the printer now holds the
+    // chosen settings, false when the user cancelled. The printer must not
+    // be null.
+    virtual bool ChoosePrinter(QPrinter* printer) = 0;
     // Hands an http or mailto address to the browser or mail program;
     // returns at once.
     virtual void ShowURL(const String& url) = 0;

@@ -1,0 +1,55 @@
+# scrandle_window_definitions(TARGET <lib> FILES <a.window>...
+#                             [NAMESPACE <ns>] [HEADER <name.h>])
+#
+# Runs the window-definition compiler (tools/windowc) at build time on the
+# given files and compiles its output into the static library <lib>. The
+# library's users include <name.h> (default: <lib>.h), which declares one
+# `const fw::WindowDefinition <Window>` per file in namespace <ns> (default:
+# windowdefs), plus AllWindowDefinitions() and FindWindowDefinition(name).
+# The output is regenerated when a definition file, a file it names with
+# @file, or the compiler itself changes.
+include_guard(GLOBAL)
+
+function(scrandle_window_definitions)
+  cmake_parse_arguments(W "" "TARGET;NAMESPACE;HEADER" "FILES" ${ARGN})
+  if(NOT W_TARGET)
+    message(FATAL_ERROR "scrandle_window_definitions: TARGET is required")
+  endif()
+  if(NOT W_FILES)
+    message(FATAL_ERROR "scrandle_window_definitions(${W_TARGET}): FILES is empty")
+  endif()
+  if(W_UNPARSED_ARGUMENTS)
+    message(FATAL_ERROR "scrandle_window_definitions(${W_TARGET}): unknown arguments ${W_UNPARSED_ARGUMENTS}")
+  endif()
+  if(NOT W_NAMESPACE)
+    set(W_NAMESPACE windowdefs)
+  endif()
+  if(NOT W_HEADER)
+    set(W_HEADER ${W_TARGET}.h)
+  endif()
+
+  set(outdir ${CMAKE_CURRENT_BINARY_DIR}/${W_TARGET}.generated)
+  get_filename_component(stem ${W_HEADER} NAME_WE)
+  set(header ${outdir}/${W_HEADER})
+  set(source ${outdir}/${stem}.cpp)
+  set(depfile ${outdir}/${stem}.d)
+  set(files)
+  foreach(f ${W_FILES})
+    get_filename_component(abs ${f} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+    list(APPEND files ${abs})
+  endforeach()
+
+  file(MAKE_DIRECTORY ${outdir})
+  # The depfile adds the @file inputs, which only the compiler knows.
+  add_custom_command(
+    OUTPUT ${source} ${header}
+    COMMAND scrandle_windowc --header ${header} --source ${source}
+            --namespace ${W_NAMESPACE} --depfile ${depfile} ${files}
+    DEPENDS scrandle_windowc ${files}
+    DEPFILE ${depfile}
+    COMMENT "Compiling window definitions for ${W_TARGET}"
+    VERBATIM)
+  add_library(${W_TARGET} STATIC ${source} ${header})
+  target_include_directories(${W_TARGET} PUBLIC ${outdir})
+  target_link_libraries(${W_TARGET} PUBLIC scrandle_framework_core)
+endfunction()

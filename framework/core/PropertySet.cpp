@@ -1,0 +1,369 @@
+#include "PropertySet.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
+#include <unordered_map>
+
+namespace fw {
+
+namespace {
+
+using F = PropertyForm;
+
+// The key-form table. A value carries no type tag, so this table is the only
+// way to read a set; the reader, the writer and the generator all use it.
+constexpr std::array<PropertyKeyForm, 93> kKeyTable{{
+    // Boolean: one byte, 0 or 1.
+    {"AcceptTabs", F::Boolean}, {"AutoDeactivate", F::Boolean},
+    {"AutoHideScrollbars", F::Boolean}, {"AutomaticallyCheckSpelling", F::Boolean},
+    {"Bold", F::Boolean}, {"Border", F::Boolean}, {"Cancel", F::Boolean},
+    {"CloseButton", F::Boolean}, {"ColumnsResizable", F::Boolean},
+    {"Composite", F::Boolean}, {"Default", F::Boolean}, {"Enabled", F::Boolean},
+    {"EnableDrag", F::Boolean}, {"EnableDragReorder", F::Boolean},
+    {"FullScreen", F::Boolean}, {"HasBackColor", F::Boolean},
+    {"HasHeading", F::Boolean}, {"HideSelection", F::Boolean},
+    {"Hierarchical", F::Boolean}, {"Italic", F::Boolean}, {"LiveResize", F::Boolean},
+    {"LockBottom", F::Boolean}, {"LockLeft", F::Boolean}, {"LockRight", F::Boolean},
+    {"LockTop", F::Boolean}, {"MaximizeButton", F::Boolean},
+    {"MenuBarVisible", F::Boolean}, {"MinimizeButton", F::Boolean},
+    {"Multiline", F::Boolean}, {"Password", F::Boolean}, {"ReadOnly", F::Boolean},
+    {"RequiresSelection", F::Boolean}, {"Resizeable", F::Boolean},
+    {"ScrollbarHorizontal", F::Boolean}, {"ScrollbarVertical", F::Boolean},
+    {"ScrollBarVertical", F::Boolean}, {"Selectable", F::Boolean},
+    {"Styled", F::Boolean}, {"TabStop", F::Boolean}, {"Transparent", F::Boolean},
+    {"Underline", F::Boolean}, {"UseFocusRing", F::Boolean}, {"Visible", F::Boolean},
+    {"yield", F::Boolean},
+    // Colour: red, green, blue.
+    {"BackColor", F::Colour}, {"TextColor", F::Colour},
+    // String: 4-byte big-endian byte count, then UTF-8.
+    {"Address", F::String}, {"Caption", F::String}, {"ColumnWidths", F::String},
+    {"CueText", F::String}, {"DataField", F::String}, {"DataSource", F::String},
+    {"Format", F::String}, {"HelpTag", F::String}, {"InitialParent", F::String},
+    {"InitialValue", F::String}, {"Mask", F::String}, {"Name", F::String},
+    {"Text", F::String}, {"TextFont", F::String}, {"Title", F::String},
+    // Integer: 4-byte big-endian two's complement.
+    {"_ScrollOffset", F::Integer}, {"_ScrollWidth", F::Integer},
+    {"Alignment", F::Integer}, {"ButtonStyle", F::Integer},
+    {"ColumnCount", F::Integer}, {"DefaultRowHeight", F::Integer},
+    {"Frame", F::Integer}, {"GridLinesHorizontal", F::Integer},
+    {"GridLinesVertical", F::Integer}, {"HeadingIndex", F::Integer},
+    {"Height", F::Integer}, {"Index", F::Integer}, {"Left", F::Integer},
+    {"LimitText", F::Integer}, {"ListIndex", F::Integer}, {"MacProcID", F::Integer},
+    {"MaxHeight", F::Integer}, {"Maximum", F::Integer}, {"MaxWidth", F::Integer},
+    {"MinHeight", F::Integer}, {"MinWidth", F::Integer}, {"Mode", F::Integer},
+    {"Period", F::Integer}, {"Placement", F::Integer}, {"Port", F::Integer},
+    {"SelectionType", F::Integer}, {"TabIndex", F::Integer},
+    {"TabPanelIndex", F::Integer}, {"TextAlign", F::Integer}, {"Top", F::Integer},
+    {"Value", F::Integer}, {"Width", F::Integer},
+}};
+
+const std::unordered_map<std::string_view, PropertyForm>& KeyIndex() {
+    static const std::unordered_map<std::string_view, PropertyForm> index = [] {
+        std::unordered_map<std::string_view, PropertyForm> m;
+        for (const auto& e : kKeyTable) m.emplace(e.key, e.form);
+        return m;
+    }();
+    return index;
+}
+
+// The keys each class's sets use anywhere in the system, in the order its
+// sets usually list them.
+const std::map<std::string, std::vector<std::string>, std::less<>>& ClassTable() {
+    static const std::map<std::string, std::vector<std::string>, std::less<>> table = {
+        {"Window",
+         {"Placement", "Width", "Height", "MinWidth", "MinHeight", "MaxWidth", "MaxHeight",
+          "Frame", "Composite", "HasBackColor", "BackColor", "Title", "Visible", "FullScreen",
+          "MenuBarVisible", "CloseButton", "Resizeable", "LiveResize", "MaximizeButton",
+          "MinimizeButton", "MacProcID"}},
+        {"TextArea",
+         {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
+          "LockBottom", "TabPanelIndex", "TabIndex", "TabStop", "Border", "Multiline",
+          "ScrollbarHorizontal", "ScrollbarVertical", "Styled", "UseFocusRing", "TextColor",
+          "BackColor", "Enabled", "Format", "Visible", "HelpTag", "AutoDeactivate",
+          "HideSelection", "TextFont", "Bold", "Italic", "Underline", "Text", "Mask",
+          "ReadOnly", "LimitText", "AcceptTabs", "Alignment", "AutomaticallyCheckSpelling",
+          "DataSource", "DataField", "InitialParent"}},
+        {"TextField",
+         {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
+          "LockBottom", "TabPanelIndex", "TabIndex", "TabStop", "Border", "Password",
+          "UseFocusRing", "TextColor", "BackColor", "Enabled", "Format", "Visible", "HelpTag",
+          "AutoDeactivate", "TextFont", "Bold", "Italic", "Underline", "CueText", "Text",
+          "Mask", "ReadOnly", "LimitText", "AcceptTabs", "Alignment",
+          "AutomaticallyCheckSpelling", "DataSource", "DataField", "InitialParent"}},
+        {"Listbox",
+         {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
+          "LockBottom", "TabPanelIndex", "TabIndex", "TabStop", "Visible", "HelpTag",
+          "AutoDeactivate", "Enabled", "Border", "ColumnCount", "ColumnWidths", "HasHeading",
+          "UseFocusRing", "InitialValue", "HeadingIndex", "ScrollbarHorizontal",
+          "ScrollBarVertical", "GridLinesHorizontal", "GridLinesVertical", "DefaultRowHeight",
+          "_ScrollWidth", "_ScrollOffset", "TextFont", "Bold", "Italic", "Underline",
+          "Hierarchical", "EnableDrag", "EnableDragReorder", "RequiresSelection",
+          "SelectionType", "ColumnsResizable", "AutoHideScrollbars", "DataSource", "DataField",
+          "InitialParent"}},
+        {"PopupMenu",
+         {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
+          "LockBottom", "TabPanelIndex", "TabIndex", "TabStop", "Enabled", "InitialValue",
+          "ListIndex", "Visible", "HelpTag", "AutoDeactivate", "TextFont", "Bold", "Italic",
+          "Underline", "DataSource", "DataField", "InitialParent"}},
+        {"PushButton",
+         {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
+          "LockBottom", "TabPanelIndex", "TabIndex", "TabStop", "Caption", "Default", "Cancel",
+          "Enabled", "Visible", "HelpTag", "AutoDeactivate", "ButtonStyle", "TextFont", "Bold",
+          "Italic", "Underline", "InitialParent"}},
+        // Labels of the smaller windows carry a TabStop entry as well.
+        {"Label",
+         {"TabStop", "Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop",
+          "LockRight", "LockBottom", "TabPanelIndex", "TabIndex", "Text", "TextAlign",
+          "TextColor", "Multiline", "Enabled", "Visible", "Selectable", "Transparent",
+          "HelpTag", "AutoDeactivate", "TextFont", "Bold", "Italic", "Underline", "DataSource",
+          "DataField", "InitialParent"}},
+        {"ProgressBar",
+         {"TabStop", "TabIndex", "Name", "Index", "Left", "Top", "Width", "Height", "LockLeft",
+          "LockTop", "LockRight", "LockBottom", "TabPanelIndex", "Visible", "HelpTag",
+          "AutoDeactivate", "Enabled", "Value", "Maximum", "InitialParent"}},
+        {"Timer", {"Mode", "Period"}},
+        {"HTTPSocket", {"Address", "Port", "yield"}},
+    };
+    return table;
+}
+
+std::string Hex2(unsigned char b) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "0x%02X", b);
+    return buf;
+}
+
+// A key as read from possibly broken bytes, printable in a message.
+std::string Printable(std::string_view s) {
+    std::string out;
+    for (unsigned char c : s.substr(0, 64)) {
+        if (c >= 0x20 && c < 0x7F) out += static_cast<char>(c);
+        else out += "\\x" + Hex2(c).substr(2);
+    }
+    if (s.size() > 64) out += "...";
+    return out;
+}
+
+bool IsKeyChar(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+std::size_t ValueSize(PropertyForm form) {
+    switch (form) {
+        case F::Boolean: return 1;
+        case F::Colour: return 3;
+        case F::String: return 4;  // the count; the text follows
+        case F::Integer: return 4;
+    }
+    return 0;
+}
+
+std::uint32_t ReadBigEndian32(const unsigned char* p) {
+    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) |
+           (std::uint32_t{p[2]} << 8) | std::uint32_t{p[3]};
+}
+
+void AppendBigEndian32(std::string& out, std::uint32_t v) {
+    out += static_cast<char>((v >> 24) & 0xFF);
+    out += static_cast<char>((v >> 16) & 0xFF);
+    out += static_cast<char>((v >> 8) & 0xFF);
+    out += static_cast<char>(v & 0xFF);
+}
+
+[[noreturn]] void Fail(const std::string& what, std::string_view key, std::size_t offset) {
+    throw PropertySetException("Property set: " + what, std::string(key), offset);
+}
+
+std::string WithArticle(PropertyForm form) {
+    return (form == F::Integer ? "an " : "a ") + std::string(FormName(form));
+}
+
+std::string At(std::size_t offset) { return " at offset " + std::to_string(offset); }
+
+}  // namespace
+
+std::optional<PropertyForm> FormOfKey(std::string_view key) {
+    const auto& index = KeyIndex();
+    auto it = index.find(key);
+    if (it == index.end()) return std::nullopt;
+    return it->second;
+}
+
+std::span<const PropertyKeyForm> PropertyKeyTable() { return kKeyTable; }
+
+std::string_view FormName(PropertyForm form) {
+    switch (form) {
+        case F::Boolean: return "Boolean";
+        case F::Colour: return "colour";
+        case F::String: return "string";
+        case F::Integer: return "integer";
+    }
+    return "?";
+}
+
+std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::vector<PropertyEntry> entries;
+    std::unordered_map<std::string_view, std::size_t> seen;
+    std::size_t i = 0;
+    while (i < n) {
+        const std::size_t keyStart = i;
+        while (i < n && IsKeyChar(p[i])) ++i;
+        const std::string_view key = bytes.substr(keyStart, i - keyStart);
+        const auto form = FormOfKey(key);
+        if (key.empty())
+            Fail("byte " + Hex2(p[keyStart]) + At(keyStart) + " does not begin a key", key, keyStart);
+        if (key.front() >= '0' && key.front() <= '9')
+            Fail("key '" + Printable(key) + "'" + At(keyStart) + " begins with a digit", key, keyStart);
+        if (!form) {
+            // The run of key characters may have swallowed the start of what
+            // follows, so report what there is up to the next blank.
+            std::size_t j = i;
+            while (j < n && p[j] != ' ' && j - keyStart < 64) ++j;
+            const std::string_view shown = bytes.substr(keyStart, j - keyStart);
+            Fail("unknown key '" + Printable(shown) + "'" + At(keyStart), shown, keyStart);
+        }
+        if (i >= n)
+            Fail("key '" + std::string(key) + "'" + At(keyStart) +
+                     " is not followed by a blank and a value: the set ends at offset " +
+                     std::to_string(n),
+                 key, keyStart);
+        if (p[i] != ' ')
+            Fail("key '" + std::string(key) + "'" + At(keyStart) +
+                     " is not followed by a blank (byte " + Hex2(p[i]) + At(i) + ")",
+                 key, keyStart);
+        ++i;
+        const std::size_t valueStart = i;
+        const std::size_t need = ValueSize(*form);
+        if (n - i < need)
+            Fail("the " + std::string(FormName(*form)) + " value of key '" + std::string(key) +
+                     "'" + At(keyStart) + " needs " + std::to_string(need) + " bytes from offset " +
+                     std::to_string(valueStart) + " but the set ends at offset " +
+                     std::to_string(n),
+                 key, keyStart);
+        PropertyValue value;
+        value.form = *form;
+        switch (*form) {
+            case F::Boolean:
+                if (p[i] > 1)
+                    Fail("the Boolean value of key '" + std::string(key) + "'" + At(keyStart) +
+                             " is byte " + Hex2(p[i]) + ", not 0 or 1",
+                         key, keyStart);
+                value.boolean = p[i] == 1;
+                i += 1;
+                break;
+            case F::Colour:
+                value.colour = Colour{p[i], p[i + 1], p[i + 2]};
+                i += 3;
+                break;
+            case F::Integer:
+                value.integer = static_cast<int32_t>(ReadBigEndian32(p + i));
+                i += 4;
+                break;
+            case F::String: {
+                const std::uint32_t count = ReadBigEndian32(p + i);
+                i += 4;
+                if (n - i < count)
+                    Fail("the string value of key '" + std::string(key) + "'" + At(keyStart) +
+                             " counts " + std::to_string(count) + " bytes from offset " +
+                             std::to_string(i) + " but the set ends at offset " +
+                             std::to_string(n),
+                         key, keyStart);
+                value.text = String(std::u32string(DecodeUtf8(bytes.substr(i, count))));
+                i += count;
+                break;
+            }
+        }
+        auto [it, fresh] = seen.emplace(key, keyStart);
+        if (!fresh)
+            Fail("key '" + std::string(key) + "' is named twice: at offset " +
+                     std::to_string(it->second) + " and" + At(keyStart),
+                 key, keyStart);
+        entries.push_back(PropertyEntry{std::string(key), std::move(value), keyStart});
+    }
+    return entries;
+}
+
+std::string WritePropertySet(const std::vector<std::pair<std::string, PropertyValue>>& entries) {
+    std::string out;
+    std::unordered_map<std::string, std::size_t> seen;
+    for (const auto& [key, value] : entries) {
+        const std::size_t offset = out.size();
+        const auto form = FormOfKey(key);
+        if (!form) Fail("cannot write unknown key '" + Printable(key) + "'" + At(offset), key, offset);
+        if (*form != value.form)
+            Fail("key '" + key + "'" + At(offset) + " takes " + WithArticle(*form) +
+                     " value, not " + WithArticle(value.form) + " value",
+                 key, offset);
+        auto [it, fresh] = seen.emplace(key, offset);
+        if (!fresh)
+            Fail("key '" + key + "' is written twice: at offset " + std::to_string(it->second) +
+                     " and" + At(offset),
+                 key, offset);
+        out += key;
+        out += ' ';
+        switch (*form) {
+            case F::Boolean: out += static_cast<char>(value.boolean ? 1 : 0); break;
+            case F::Colour:
+                out += static_cast<char>(value.colour.red);
+                out += static_cast<char>(value.colour.green);
+                out += static_cast<char>(value.colour.blue);
+                break;
+            case F::Integer: AppendBigEndian32(out, static_cast<std::uint32_t>(value.integer)); break;
+            case F::String: {
+                const std::string utf8 = value.text.ToUtf8();
+                if (utf8.size() > 0xFFFFFFFFu)
+                    Fail("the string value of key '" + key + "'" + At(offset) +
+                             " is longer than a 32-bit count allows",
+                         key, offset);
+                AppendBigEndian32(out, static_cast<std::uint32_t>(utf8.size()));
+                out += utf8;
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+const PropertyValue* FindProperty(const std::vector<PropertyEntry>& entries, std::string_view key) {
+    for (const auto& e : entries)
+        if (e.key == key) return &e.value;
+    return nullptr;
+}
+
+void SetProperties(PropertyTarget& target, std::string_view bytes) {
+    // Read the whole set first: a broken set changes nothing on the target.
+    const auto entries = ReadPropertySet(bytes);
+    for (const auto& e : entries) {
+        if (!target.SetProperty(e.key, e.value))
+            Fail("an object of class '" + target.PropertyClassName() + "' has no property '" +
+                     e.key + "' (key '" + e.key + "'" + At(e.offset) + ")",
+                 e.key, e.offset);
+    }
+}
+
+bool ClassTakesKey(std::string_view frameworkClass, std::string_view key) {
+    const auto& keys = KeysOfClass(frameworkClass);
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+const std::vector<std::string>& KeysOfClass(std::string_view frameworkClass) {
+    static const std::vector<std::string> none;
+    const auto& table = ClassTable();
+    auto it = table.find(frameworkClass);
+    return it == table.end() ? none : it->second;
+}
+
+const std::vector<std::string>& PropertyClasses() {
+    static const std::vector<std::string> classes = [] {
+        std::vector<std::string> v;
+        for (const auto& [name, keys] : ClassTable()) v.push_back(name);
+        return v;
+    }();
+    return classes;
+}
+
+}  // namespace fw

@@ -1,0 +1,43 @@
+// The real desktop: Qt message boxes, file and print dialogs, the system's
+// URL handler and the system beep. Every text is shown as plain text, so a
+// text that happens to look like markup (an update file's description, a
+// file name) is shown as it stands.
+#pragma once
+
+#include "Desktop.h"
+
+#include <QString>
+
+#include <memory>
+
+class QFileDialog;
+class QMessageBox;
+
+namespace fw {
+
+class QtDesktop : public Desktop {
+public:
+    void MsgBox(const String& text) override;
+    DialogButton ShowMessageDialog(const MessageDialogSpec& spec) override;
+    std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& spec) override;
+    std::optional<std::string> ChooseFileToSave(const FileDialogSpec& spec) override;
+    bool ChoosePrinter(QPrinter* printer) override;
+    void ShowURL(const String& url) override;
+    void Beep() override;
+
+    // The dialogs the calls above show, built but not shown, so that their
+    // set-up can be checked without a modal loop.
+    static std::unique_ptr<QMessageBox> BuildMsgBox(const String& text);
+    static std::unique_ptr<QMessageBox> BuildMessageBox(const MessageDialogSpec& spec);
+    // Which of the dialog's buttons the user pressed (Cancel when none).
+    static DialogButton PressedButton(const QMessageBox& box);
+    static std::unique_ptr<QFileDialog> BuildFileDialog(const FileDialogSpec& spec, bool save);
+
+    // The framework's line ends are CR; a label breaks lines at LF only.
+    static QString DisplayText(const String& text);
+    // The folder a file dialog starts in: the wanted one when it is a folder,
+    // else the user's Documents folder, else the home folder.
+    static QString StartFolder(const std::string& wanted);
+};
+
+}  // namespace fw

@@ -1,0 +1,55 @@
+#include "Label.h"
+
+#include <QLabel>
+
+namespace fw {
+
+Label::Label() {
+    label_ = new QLabel;
+    label_->setTextFormat(Qt::PlainText);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SetWidget(label_);
+}
+
+QLabel* Label::QtLabel() const { return label_.data(); }
+
+void Label::SetText(const String& text) {
+    text_ = text;
+    if (label_) label_->setText(controls::DisplayText(text));
+}
+
+void Label::SetTextAlign(int32_t align) {
+    textAlign_ = align;
+    if (!label_) return;
+    const Qt::Alignment h = align == 1 ? Qt::AlignHCenter : align == 2 ? Qt::AlignRight : Qt::AlignLeft;
+    label_->setAlignment(h | Qt::AlignTop);
+}
+
+void Label::SetMultiline(bool b) {
+    multiline_ = b;
+    if (label_) label_->setWordWrap(b);
+}
+
+void Label::SetTextColor(const Colour& c) {
+    if (!label_) return;
+    QPalette p = label_->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::WindowText, controls::ToQColor(c));
+    label_->setPalette(p);
+}
+
+void Label::SetSelectable(bool b) {
+    if (label_) label_->setTextInteractionFlags(b ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
+}
+
+bool Label::TakeProperty(std::string_view key, const PropertyValue& v) {
+    if (key == "Text") SetText(v.text);
+    else if (key == "TextAlign") SetTextAlign(v.integer);
+    else if (key == "Multiline") SetMultiline(v.boolean);
+    else if (key == "TextColor") SetTextColor(v.colour);
+    else if (key == "Selectable") SetSelectable(v.boolean);
+    else if (key == "Transparent") transparent_ = v.boolean;
+    else return RectControl::TakeProperty(key, v);
+    return true;
+}
+
+}  // namespace fw

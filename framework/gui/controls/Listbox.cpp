@@ -1,0 +1,181 @@
+#include "Listbox.h"
+
+#include <QAbstractListModel>
+#include <QListView>
+
+namespace fw {
+
+// The list's rows as a Qt model; the rows stay in the Listbox's StringRows.
+class ListboxModel : public QAbstractListModel {
+public:
+    ListboxModel(StringRows& rows, QObject* parent) : QAbstractListModel(parent), rows_(rows) {}
+
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_.ListCount(); }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+        return rows_.Cell(index.row()).ToQString();
+    }
+
+    void BeginInsert(int first, int last) { beginInsertRows({}, first, last); }
+    void EndInsert() { endInsertRows(); }
+    void BeginRemove(int first, int last) { beginRemoveRows({}, first, last); }
+    void EndRemove() { endRemoveRows(); }
+    void BeginReset() { beginResetModel(); }
+    void EndReset() { endResetModel(); }
+    void RowChanged(int row) {
+        const QModelIndex i = index(row);
+        emit dataChanged(i, i);
+    }
+
+private:
+    StringRows& rows_;
+};
+
+Listbox::Listbox() {
+    view_ = new QListView;
+    model_ = new ListboxModel(rows_, view_);
+    // Every row has the same height: the view then never measures rows it
+    // does not show.
+    view_->setUniformItemSizes(true);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setModel(model_);
+    SetWidget(view_);
+    QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, Context(),
+                     [this] { RaiseEvent("Change"); });
+}
+
+Listbox::~Listbox() {
+    // The view may outlive the control until its deferred deletion: give it
+    // no model that reads rows already gone.
+    if (view_) {
+        view_->setModel(nullptr);
+        delete model_;
+    }
+}
+
+QListView* Listbox::View() const { return view_.data(); }
+
+String Listbox::Cell(int32_t row, int32_t column) const {
+    if (column != 0) return String();
+    return rows_.Cell(row);
+}
+
+void Listbox::SetCell(int32_t row, int32_t column, const String& text) {
+    if (column != 0 || row < 0 || row >= rows_.ListCount()) return;
+    rows_.SetCell(row, text);
+    if (model_ && view_) model_->RowChanged(row);
+}
+
+void Listbox::AddRow(const String& text) { InsertRow(rows_.ListCount(), text); }
+
+void Listbox::InsertRow(int32_t row, const String& text) {
+    const int32_t count = rows_.ListCount();
+    if (row < 0) row = 0;
+    if (row >= count) {
+        if (view_) model_->BeginInsert(count, count);
+        rows_.AddRow(text);
+        if (view_) model_->EndInsert();
+        return;
+    }
+    // StringRows appends only: rebuild the tail.
+    std::vector<String> all;
+    all.reserve(static_cast<std::size_t>(count) + 1);
+    for (int32_t i = 0; i < count; ++i) {
+        if (i == row) all.push_back(text);
+        all.push_back(rows_.Cell(i));
+    }
+    if (view_) model_->BeginInsert(row, row);
+    rows_.Assign(std::move(all));
+    if (view_) model_->EndInsert();
+}
+
+void Listbox::RemoveRow(int32_t row) {
+    if (row < 0 || row >= rows_.ListCount()) return;
+    if (view_) model_->BeginRemove(row, row);
+    rows_.RemoveRow(row);
+    if (view_) model_->EndRemove();
+}
+
+void Listbox::DeleteAllRows() {
+    if (view_) model_->BeginReset();
+    rows_.DeleteAllRows();
+    if (view_) model_->EndReset();
+}
+
+void Listbox::AssignRows(std::vector<String> rows) {
+    if (view_) model_->BeginReset();
+    rows_.Assign(std::move(rows));
+    if (view_) model_->EndReset();
+}
+
+String Listbox::InitialValue() const {
+    String joined;
+    for (int32_t i = 0; i < rows_.ListCount(); ++i) {
+        if (i) joined.Append(U'\r');
+        joined.Append(rows_.Cell(i));
+    }
+    return joined;
+}
+
+void Listbox::SetInitialValue(const String& joined) {
+    if (view_) model_->BeginReset();
+    rows_.SetFromJoined(joined, U'\r');
+    if (view_) model_->EndReset();
+}
+
+int32_t Listbox::ListIndex() const {
+    if (!view_ || !view_->selectionModel()) return -1;
+    const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) return -1;
+    int32_t first = selected.front().row();
+    for (const QModelIndex& i : selected) first = std::min<int32_t>(first, i.row());
+    return first;
+}
+
+void Listbox::SetListIndex(int32_t index) {
+    if (!view_ || !view_->selectionModel()) return;
+    if (index < 0 || index >= rows_.ListCount()) {
+        view_->selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex i = model_->index(index);
+    view_->selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect);
+    view_->scrollTo(i);
+}
+
+String Listbox::Text() const {
+    const int32_t i = ListIndex();
+    return i < 0 ? String() : rows_.Cell(i);
+}
+
+bool Listbox::TakeProperty(std::string_view key, const PropertyValue& v) {
+    if (key == "InitialValue") SetInitialValue(v.text);
+    else if (key == "ColumnCount") columnCount_ = v.integer < 1 ? 1 : v.integer;
+    else if (key == "ColumnWidths") columnWidths_ = v.text;
+    else if (key == "Border") {
+        if (view_) view_->setFrameShape(v.boolean ? QFrame::StyledPanel : QFrame::NoFrame);
+    } else if (key == "ScrollBarVertical") {
+        if (view_) view_->setVerticalScrollBarPolicy(v.boolean ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    } else if (key == "ScrollbarHorizontal") {
+        if (view_) view_->setHorizontalScrollBarPolicy(v.boolean ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    } else if (key == "SelectionType") {
+        selectionType_ = v.integer;
+        if (view_)
+            view_->setSelectionMode(v.integer == 1 ? QAbstractItemView::ExtendedSelection
+                                                   : QAbstractItemView::SingleSelection);
+    }
+    // One column without a heading, no grid, no hierarchy, no dragging: the
+    // system's only list shows words one per row, which these keep as is.
+    else if (key == "HasHeading" || key == "HeadingIndex" || key == "GridLinesHorizontal" ||
+             key == "GridLinesVertical" || key == "DefaultRowHeight" || key == "_ScrollWidth" ||
+             key == "_ScrollOffset" || key == "Hierarchical" || key == "EnableDrag" ||
+             key == "EnableDragReorder" || key == "RequiresSelection" || key == "ColumnsResizable" ||
+             key == "AutoHideScrollbars") {
+    } else
+        return RectControl::TakeProperty(key, v);
+    return true;
+}
+
+}  // namespace fw

@@ -1,0 +1,72 @@
+#include "PushButton.h"
+
+#include <QPushButton>
+#include <QShortcut>
+
+namespace fw {
+
+namespace {
+// A shortcut of the button's window that clicks the button: a click obeys
+// the button's enabled state, as a key press should.
+QShortcut* WindowKey(QPushButton* button, Qt::Key key, QObject* context) {
+    auto* shortcut = new QShortcut(QKeySequence(key), button);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, context, [button] {
+        if (button->isEnabled() && button->isVisible()) button->click();
+    });
+    return shortcut;
+}
+}  // namespace
+
+PushButton::PushButton() {
+    button_ = new QPushButton;
+    // In a dialog Qt would make whichever button has the focus answer
+    // Return; only the Default button does.
+    button_->setAutoDefault(false);
+    SetWidget(button_);
+    QObject::connect(button_, &QPushButton::clicked, Context(), [this] { RaiseEvent("Action"); });
+}
+
+QPushButton* PushButton::Button() const { return button_.data(); }
+
+void PushButton::SetCaption(const String& caption) {
+    caption_ = caption;
+    if (!button_) return;
+    QString shown = controls::DisplayText(caption);
+    shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+    button_->setText(shown);
+}
+
+void PushButton::SetDefault(bool b) {
+    default_ = b;
+    if (!button_) return;
+    button_->setDefault(b);
+    if (b && !returnKey_) {
+        returnKey_ = WindowKey(button_, Qt::Key_Return, Context());
+        enterKey_ = WindowKey(button_, Qt::Key_Enter, Context());
+    } else if (!b && returnKey_) {
+        delete returnKey_.data();
+        delete enterKey_.data();
+    }
+}
+
+void PushButton::SetCancel(bool b) {
+    cancel_ = b;
+    if (!button_) return;
+    if (b && !escapeKey_) escapeKey_ = WindowKey(button_, Qt::Key_Escape, Context());
+    else if (!b && escapeKey_) delete escapeKey_.data();
+}
+
+void PushButton::Push() { RaiseEvent("Action"); }
+
+bool PushButton::TakeProperty(std::string_view key, const PropertyValue& v) {
+    if (key == "Caption") SetCaption(v.text);
+    else if (key == "Default") SetDefault(v.boolean);
+    else if (key == "Cancel") SetCancel(v.boolean);
+    // 0 is the standard push button, the only style the system uses.
+    else if (key == "ButtonStyle") buttonStyle_ = v.integer;
+    else return RectControl::TakeProperty(key, v);
+    return true;
+}
+
+}  // namespace fw

@@ -1,0 +1,46 @@
+// PushButton over QPushButton. A click raises Action; Push() raises it from
+// code. The default button answers Return, the cancel button Escape,
+// wherever the focus is in the window.
+#pragma once
+
+#include "Control.h"
+
+class QPushButton;
+class QShortcut;
+
+namespace fw {
+
+class PushButton : public RectControl {
+public:
+    PushButton();
+
+    std::string PropertyClassName() const override { return "PushButton"; }
+
+    // The caption exactly as given; an '&' shows as itself.
+    const String& Caption() const { return caption_; }
+    void SetCaption(const String& caption);
+    bool Default() const { return default_; }
+    void SetDefault(bool b);
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool b);
+    int32_t ButtonStyle() const { return buttonStyle_; }
+
+    // Runs the Action handlers at once, as a click would, also when the
+    // button is disabled or hidden: a caller that pushes a button relies on
+    // its handler having run when Push returns.
+    void Push();
+
+    QPushButton* Button() const;
+
+protected:
+    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+
+private:
+    QPointer<QPushButton> button_;
+    QPointer<QShortcut> returnKey_, enterKey_, escapeKey_;
+    String caption_;
+    bool default_ = false, cancel_ = false;
+    int32_t buttonStyle_ = 0;
+};
+
+}  // namespace fw

@@ -1,0 +1,571 @@
+#include "TextArea.h"
+
+#include "SpellChecker.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextOption>
+
+#include <algorithm>
+#include <climits>
+
+namespace fw {
+
+namespace {
+
+constexpr char16_t kSeparator = 0x2029;  // QChar::ParagraphSeparator
+
+// Above this many characters a document is not spell-checked: checking it
+// whole would stall setting the text, and no one proofreads a file of that
+// size in a text area.
+constexpr int kSpellCheckLimit = 1000000;
+
+int EndLength(std::uint8_t kind) { return kind == 2 ? 2 : 1; }
+
+}  // namespace
+
+// The editor widget: keeps the area's line ends through the clipboard and
+// drops, and makes a typed line break a plain one.
+class TextAreaEditor : public QPlainTextEdit {
+public:
+    explicit TextAreaEditor(TextArea* area) : area_(area) {}
+    void Detach() { area_ = nullptr; }
+
+    // Inserts a pasted or dropped text, cut to the room LimitText leaves.
+    void InsertUserText(QString text) {
+        if (!area_) return;
+        const int room = area_->RoomLeft();
+        if (text.size() > room) {
+            text.truncate(room);
+            if (!text.isEmpty() && text.back().isHighSurrogate()) text.chop(1);
+        }
+        area_->InsertExact(text);
+        ensureCursorVisible();
+    }
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override {
+        if (!area_) return QPlainTextEdit::createMimeDataFromSelection();
+        auto* data = new QMimeData;
+        data->setText(area_->SelText().ToQString());
+        return data;
+    }
+
+    void insertFromMimeData(const QMimeData* source) override {
+        if (!area_ || isReadOnly() || !source || !source->hasText()) {
+            QPlainTextEdit::insertFromMimeData(source);
+            return;
+        }
+        InsertUserText(source->text());
+    }
+
+    void keyPressEvent(QKeyEvent* e) override {
+        if (!area_) {
+            QPlainTextEdit::keyPressEvent(e);
+            return;
+        }
+        const bool lineBreak = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+        if (area_->limitText_ > 0 && !isReadOnly()) {
+            const QString t = e->text();
+            const bool inserts = lineBreak || (!t.isEmpty() && (t[0].isPrint() || (t[0] == QLatin1Char('\t') && area_->acceptTabs_)));
+            const bool ctrl = e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+            if (inserts && !ctrl && area_->RoomLeft() < 1) {
+                e->accept();
+                return;
+            }
+        }
+        // Shift+Return would insert a line separator (U+2028), which is no
+        // line end of the text: every typed line break is the same LF.
+        if (lineBreak && (e->modifiers() & Qt::ShiftModifier)) {
+            QKeyEvent plain(e->type(), e->key(), e->modifiers() & ~Qt::ShiftModifier, e->text(), e->isAutoRepeat(),
+                            static_cast<quint16>(e->count()));
+            QPlainTextEdit::keyPressEvent(&plain);
+            e->setAccepted(plain.isAccepted());
+            return;
+        }
+        QPlainTextEdit::keyPressEvent(e);
+    }
+
+private:
+    TextArea* area_;
+};
+
+TextArea::TextArea() {
+    editor_ = new TextAreaEditor(this);
+    editor_->setTabChangesFocus(!acceptTabs_);
+    editor_->setFrameShape(QFrame::StyledPanel);
+    SetWidget(editor_);
+    QObject::connect(editor_->document(), &QTextDocument::contentsChange, Context(),
+                     [this](int position, int removed, int added) { ContentsChanged(position, removed, added); });
+    QObject::connect(editor_, &QPlainTextEdit::textChanged, Context(), [this] {
+        if (!settingText_) RaiseEvent("TextChange");
+    });
+    UpdatePalette();
+    UpdateWrapping();
+    SetAutomaticallyCheckSpelling(true);
+}
+
+TextArea::~TextArea() {
+    if (editor_) editor_->Detach();
+}
+
+QPlainTextEdit* TextArea::Editor() const { return editor_.data(); }
+
+// ---- conversions -------------------------------------------------------------
+
+QString TextArea::ToDocument(const String& text, std::vector<std::uint8_t>& ends) {
+    ends.clear();
+    const char32_t* p = text.Data();
+    const std::size_t n = text.Size();
+    std::size_t astral = 0;
+    for (std::size_t i = 0; i < n; ++i) astral += p[i] > 0xFFFF;
+    QString out;
+    out.resize(static_cast<qsizetype>(n + astral));
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const char32_t c = p[i];
+        switch (c) {
+            case U'\r':
+                if (i + 1 < n && p[i + 1] == U'\n') {
+                    ends.push_back(kCRLF);
+                    ++i;
+                } else {
+                    ends.push_back(kCR);
+                }
+                d[w++] = kSeparator;
+                continue;
+            case U'\n': ends.push_back(kLF); d[w++] = kSeparator; continue;
+            case 0x2029: ends.push_back(kParagraph); d[w++] = kSeparator; continue;
+            case 0xFDD0: ends.push_back(kFrameStart); d[w++] = kSeparator; continue;
+            case 0xFDD1: ends.push_back(kFrameEnd); d[w++] = kSeparator; continue;
+            default: break;
+        }
+        if (c <= 0xFFFF) {
+            d[w++] = static_cast<char16_t>(c);
+        } else if (c <= 0x10FFFF) {
+            d[w++] = QChar::highSurrogate(c);
+            d[w++] = QChar::lowSurrogate(c);
+        } else {
+            d[w++] = 0xFFFD;
+        }
+    }
+    out.resize(static_cast<qsizetype>(w));
+    return out;
+}
+
+QString TextArea::ToDocument(const QString& text, std::vector<std::uint8_t>& ends) {
+    ends.clear();
+    QString out;
+    out.resize(text.size());
+    const char16_t* p = reinterpret_cast<const char16_t*>(text.constData());
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    const qsizetype n = text.size();
+    qsizetype w = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = p[i];
+        switch (c) {
+            case u'\r':
+                if (i + 1 < n && p[i + 1] == u'\n') {
+                    ends.push_back(kCRLF);
+                    ++i;
+                } else {
+                    ends.push_back(kCR);
+                }
+                d[w++] = kSeparator;
+                continue;
+            case u'\n': ends.push_back(kLF); d[w++] = kSeparator; continue;
+            case 0x2029: ends.push_back(kParagraph); d[w++] = kSeparator; continue;
+            case 0xFDD0: ends.push_back(kFrameStart); d[w++] = kSeparator; continue;
+            case 0xFDD1: ends.push_back(kFrameEnd); d[w++] = kSeparator; continue;
+            default: d[w++] = c;
+        }
+    }
+    out.resize(w);
+    return out;
+}
+
+String TextArea::FromDocument(const QString& raw, int from, int to, std::size_t sepIndex) const {
+    static constexpr char32_t kEnds[][2] = {{U'\n', 0}, {U'\r', 0}, {U'\r', U'\n'}, {0x2029, 0}, {0xFDD0, 0}, {0xFDD1, 0}};
+    String out;
+    // Room for every unit and for the second character of the CR LF ends.
+    std::size_t crlf = 0;
+    const std::size_t seps = static_cast<std::size_t>(std::count(raw.constData() + from, raw.constData() + std::max(from, to), QChar(kSeparator)));
+    for (std::size_t k = sepIndex; k < sepIndex + seps && k < ends_.size(); ++k) crlf += ends_[k] == kCRLF;
+    out.Resize(static_cast<std::size_t>(std::max(0, to - from)) + crlf);
+    char32_t* d = out.MutableData();
+    std::size_t w = 0;
+    const char16_t* p = reinterpret_cast<const char16_t*>(raw.constData());
+    for (int i = from; i < to; ++i) {
+        const char16_t u = p[i];
+        if (u == kSeparator) {
+            const std::uint8_t kind = EndAt(sepIndex);
+            ++sepIndex;
+            d[w++] = kEnds[kind][0];
+            if (kEnds[kind][1]) d[w++] = kEnds[kind][1];
+        } else if (QChar::isHighSurrogate(u) && i + 1 < to && QChar::isLowSurrogate(p[i + 1])) {
+            d[w++] = QChar::surrogateToUcs4(u, p[i + 1]);
+            ++i;
+        } else {
+            d[w++] = u;
+        }
+    }
+    out.Resize(w);
+    return out;
+}
+
+int32_t TextArea::ToExactPosition(const QString& raw, int docPos) const {
+    const char16_t* p = reinterpret_cast<const char16_t*>(raw.constData());
+    docPos = std::clamp(docPos, 0, static_cast<int>(raw.size()));
+    int32_t pos = 0;
+    std::size_t sep = 0;
+    for (int i = 0; i < docPos; ++i) {
+        const char16_t u = p[i];
+        if (u == kSeparator) {
+            pos += EndLength(EndAt(sep));
+            ++sep;
+        } else {
+            if (QChar::isHighSurrogate(u) && i + 1 < docPos && QChar::isLowSurrogate(p[i + 1])) ++i;
+            ++pos;
+        }
+    }
+    return pos;
+}
+
+int TextArea::ToDocumentPosition(const QString& raw, int32_t exactPos) const {
+    const char16_t* p = reinterpret_cast<const char16_t*>(raw.constData());
+    const int n = static_cast<int>(raw.size());
+    int i = 0;
+    int32_t pos = 0;
+    std::size_t sep = 0;
+    while (i < n && pos < exactPos) {
+        const char16_t u = p[i];
+        int step = 1;
+        int32_t length = 1;
+        if (u == kSeparator) {
+            length = EndLength(EndAt(sep));
+            ++sep;
+            // A position between the CR and the LF of one line end falls
+            // before the line end.
+            if (pos + length > exactPos) break;
+        } else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(p[i + 1])) {
+            step = 2;
+        }
+        pos += length;
+        i += step;
+    }
+    return i;
+}
+
+// ---- text ----------------------------------------------------------------------
+
+String TextArea::Text() const {
+    if (!editor_) return exactValid_ ? exact_ : String();
+    // Any change of the document moves its revision on.
+    if (!exactValid_ || editor_->document()->revision() != exactRevision_) {
+        const QString raw = editor_->document()->toRawText();
+        exact_ = FromDocument(raw, 0, static_cast<int>(raw.size()), 0);
+        exactValid_ = true;
+        exactRevision_ = editor_->document()->revision();
+    }
+    return exact_;
+}
+
+void TextArea::SetText(const String& text) {
+    if (!editor_) return;
+    std::vector<std::uint8_t> ends;
+    const QString doc = ToDocument(text, ends);
+    // Highlighting the whole new document inside setPlainText would make a
+    // large text slow to set; the highlighter comes back afterwards.
+    if (highlighter_) {
+        highlighter_->setDocument(nullptr);
+        delete highlighter_.data();
+    }
+    settingText_ = true;
+    editor_->setPlainText(doc);
+    settingText_ = false;
+    ends_ = std::move(ends);
+    exact_ = text;
+    exactValid_ = true;
+    exactRevision_ = editor_->document()->revision();
+    if (static_cast<std::size_t>(editor_->document()->blockCount()) != ends_.size() + 1) {
+        // Qt split the text otherwise than expected: keep what it holds.
+        ResyncLineEnds();
+    }
+    UpdateSpellChecking();
+    RaiseEvent("TextChange");
+}
+
+void TextArea::ResyncLineEnds() {
+    const int blocks = editor_ ? editor_->document()->blockCount() : 1;
+    ends_.resize(static_cast<std::size_t>(std::max(0, blocks - 1)), kLF);
+    exactValid_ = false;
+}
+
+void TextArea::ContentsChanged(int position, int removed, int added) {
+    if (settingText_ || !editor_) return;
+    exactValid_ = false;
+    QTextDocument* doc = editor_->document();
+    const int chars = doc->characterCount();
+    const int newBlocks = doc->blockCount();
+    const int oldBlocks = static_cast<int>(ends_.size()) + 1;
+    if (removed == added && newBlocks == oldBlocks && !pendingActive_) {
+        // Qt reports a change of formats alone (the spell checker's
+        // underlines) like this, with the text untouched: every line end
+        // stays. (A real edit of this shape, such as an undo that puts back
+        // as many characters and lines as it takes away, keeps the line ends
+        // in their order.)
+        return;
+    }
+    const QTextBlock first = doc->findBlock(std::clamp(position, 0, chars - 1));
+    const QTextBlock last = doc->findBlock(std::clamp(position + added, 0, chars - 1));
+    if (!first.isValid() || !last.isValid()) {
+        ResyncLineEnds();
+        return;
+    }
+    // The separators at or after the change's start: those of the old range
+    // were replaced by those of the new one; every other keeps its kind.
+    const int index = first.blockNumber();
+    const int addedSeps = last.blockNumber() - index;
+    const int removedSeps = addedSeps - (newBlocks - oldBlocks);
+    if (addedSeps < 0 || removedSeps < 0 || index + removedSeps > static_cast<int>(ends_.size())) {
+        ResyncLineEnds();
+        return;
+    }
+    std::vector<std::uint8_t> kinds;
+    if (pendingActive_ && pendingEnds_.size() == static_cast<std::size_t>(addedSeps))
+        kinds = pendingEnds_;
+    else
+        kinds.assign(static_cast<std::size_t>(addedSeps), kLF);
+    pendingActive_ = false;
+    ends_.erase(ends_.begin() + index, ends_.begin() + index + removedSeps);
+    ends_.insert(ends_.begin() + index, kinds.begin(), kinds.end());
+
+    const bool wantSpell = autoSpell_ && chars <= kSpellCheckLimit;
+    if (wantSpell != static_cast<bool>(highlighter_) && !spellUpdateQueued_) {
+        // Not from inside the document's own signal, which the highlighter
+        // is connected to.
+        spellUpdateQueued_ = true;
+        QMetaObject::invokeMethod(Context(), [this] { UpdateSpellChecking(); }, Qt::QueuedConnection);
+    }
+}
+
+void TextArea::InsertExact(const QString& text) {
+    if (!editor_) return;
+    std::vector<std::uint8_t> kinds;
+    const QString doc = ToDocument(text, kinds);
+    QTextCursor cursor = editor_->textCursor();
+    pendingEnds_ = std::move(kinds);
+    pendingActive_ = true;
+    cursor.insertText(doc);
+    pendingActive_ = false;
+    pendingEnds_.clear();
+    editor_->setTextCursor(cursor);
+}
+
+int TextArea::RoomLeft() const {
+    if (limitText_ <= 0 || !editor_) return INT_MAX;
+    const QTextCursor c = editor_->textCursor();
+    const int length = editor_->document()->characterCount() - 1;
+    return std::max(0, limitText_ - (length - (c.selectionEnd() - c.selectionStart())));
+}
+
+// ---- selection and clipboard -----------------------------------------------------
+
+int32_t TextArea::SelStart() const {
+    if (!editor_) return 0;
+    return ToExactPosition(editor_->document()->toRawText(), editor_->textCursor().selectionStart());
+}
+
+void TextArea::SetSelStart(int32_t start) {
+    if (!editor_) return;
+    QTextCursor c = editor_->textCursor();
+    c.setPosition(ToDocumentPosition(editor_->document()->toRawText(), std::max(0, start)));
+    editor_->setTextCursor(c);
+}
+
+int32_t TextArea::SelLength() const {
+    if (!editor_) return 0;
+    const QString raw = editor_->document()->toRawText();
+    const QTextCursor c = editor_->textCursor();
+    return ToExactPosition(raw, c.selectionEnd()) - ToExactPosition(raw, c.selectionStart());
+}
+
+void TextArea::SetSelLength(int32_t length) {
+    if (!editor_) return;
+    const QString raw = editor_->document()->toRawText();
+    QTextCursor c = editor_->textCursor();
+    const int start = c.selectionStart();
+    const int32_t exactStart = ToExactPosition(raw, start);
+    c.setPosition(start);
+    c.setPosition(ToDocumentPosition(raw, exactStart + std::max(0, length)), QTextCursor::KeepAnchor);
+    editor_->setTextCursor(c);
+}
+
+String TextArea::SelText() const {
+    if (!editor_) return String();
+    const QTextCursor c = editor_->textCursor();
+    if (!c.hasSelection()) return String();
+    const QString raw = editor_->document()->toRawText();
+    const int from = c.selectionStart();
+    const char16_t* p = reinterpret_cast<const char16_t*>(raw.constData());
+    std::size_t sepsBefore = 0;
+    for (int i = 0; i < from; ++i) sepsBefore += p[i] == kSeparator;
+    return FromDocument(raw, from, std::min(c.selectionEnd(), static_cast<int>(raw.size())), sepsBefore);
+}
+
+void TextArea::SetSelText(const String& text) { InsertExact(text.ToQString()); }
+
+void TextArea::SelectAll() {
+    if (editor_) editor_->selectAll();
+}
+
+void TextArea::Copy() { QGuiApplication::clipboard()->setText(SelText().ToQString()); }
+
+void TextArea::Paste() {
+    if (!editor_ || readOnly_) return;
+    editor_->InsertUserText(QGuiApplication::clipboard()->text());
+}
+
+// ---- looks and behaviour ---------------------------------------------------------
+
+void TextArea::SetReadOnly(bool b) {
+    readOnly_ = b;
+    if (editor_) editor_->setReadOnly(b);
+}
+
+void TextArea::SetMultiline(bool b) {
+    multiline_ = b;
+    UpdateWrapping();
+}
+
+void TextArea::SetAcceptTabs(bool b) {
+    acceptTabs_ = b;
+    if (editor_) editor_->setTabChangesFocus(!b);
+}
+
+void TextArea::SetScrollbarVertical(bool b) {
+    scrollV_ = b;
+    if (editor_) editor_->setVerticalScrollBarPolicy(b ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void TextArea::SetScrollbarHorizontal(bool b) {
+    scrollH_ = b;
+    UpdateWrapping();
+}
+
+void TextArea::UpdateWrapping() {
+    if (!editor_) return;
+    // A horizontal scroll bar means long lines run on instead of wrapping.
+    const bool wrap = multiline_ && !scrollH_;
+    editor_->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    editor_->setHorizontalScrollBarPolicy(scrollH_ ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void TextArea::SetBorder(bool b) {
+    border_ = b;
+    if (editor_) editor_->setFrameShape(b ? QFrame::StyledPanel : QFrame::NoFrame);
+}
+
+void TextArea::SetHideSelection(bool b) {
+    hideSelection_ = b;
+    UpdatePalette();
+}
+
+void TextArea::SetTextColor(const Colour& c) {
+    textColor_ = c;
+    UpdatePalette();
+}
+
+void TextArea::SetBackColor(const Colour& c) {
+    backColor_ = c;
+    UpdatePalette();
+}
+
+void TextArea::UpdatePalette() {
+    if (!editor_) return;
+    QPalette p = editor_->palette();
+    const QColor text = controls::ToQColor(textColor_);
+    const QColor base = controls::ToQColor(backColor_);
+    for (auto group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::Text, text);
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, base);
+    if (hideSelection_) {
+        p.setColor(QPalette::Inactive, QPalette::Highlight, base);
+        p.setColor(QPalette::Inactive, QPalette::HighlightedText, text);
+    } else {
+        p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+        p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+    }
+    editor_->setPalette(p);
+}
+
+void TextArea::SetAlignment(int32_t a) {
+    alignment_ = a;
+    if (!editor_) return;
+    QTextDocument* doc = editor_->document();
+    QTextOption option = doc->defaultTextOption();
+    option.setAlignment(a == 2 ? Qt::AlignHCenter : a == 3 ? Qt::AlignRight : Qt::AlignLeft);
+    doc->setDefaultTextOption(option);
+}
+
+void TextArea::SetAutomaticallyCheckSpelling(bool b) {
+    autoSpell_ = b;
+    UpdateSpellChecking();
+}
+
+bool TextArea::SpellCheckingActive() const { return static_cast<bool>(highlighter_); }
+
+int TextArea::SpellCheckLimit() { return kSpellCheckLimit; }
+
+void TextArea::UpdateSpellChecking() {
+    spellUpdateQueued_ = false;
+    if (!editor_) return;
+    const bool want = autoSpell_ && editor_->document()->characterCount() <= kSpellCheckLimit;
+    if (want && !highlighter_) {
+        // The dictionary loads on the first word checked, not here.
+        highlighter_ = new SpellHighlighter(editor_);
+        highlighter_->setDocument(editor_->document());
+    } else if (!want && highlighter_) {
+        highlighter_->setDocument(nullptr);
+        delete highlighter_.data();
+    }
+}
+
+// ---- properties --------------------------------------------------------------------
+
+bool TextArea::SetPresetProperty(std::string_view key, double value) {
+    if (key == "LineSpacing") {
+        SetLineSpacing(value);
+        return true;
+    }
+    return RectControl::SetPresetProperty(key, value);
+}
+
+bool TextArea::TakeProperty(std::string_view key, const PropertyValue& v) {
+    if (key == "Text") SetText(v.text);
+    else if (key == "Multiline") SetMultiline(v.boolean);
+    else if (key == "Styled") SetStyled(v.boolean);
+    else if (key == "ReadOnly") SetReadOnly(v.boolean);
+    else if (key == "LimitText") SetLimitText(v.integer);
+    else if (key == "AcceptTabs") SetAcceptTabs(v.boolean);
+    else if (key == "ScrollbarVertical") SetScrollbarVertical(v.boolean);
+    else if (key == "ScrollbarHorizontal") SetScrollbarHorizontal(v.boolean);
+    else if (key == "Border") SetBorder(v.boolean);
+    else if (key == "HideSelection") SetHideSelection(v.boolean);
+    else if (key == "TextColor") SetTextColor(v.colour);
+    else if (key == "BackColor") SetBackColor(v.colour);
+    else if (key == "Alignment") SetAlignment(v.integer);
+    else if (key == "AutomaticallyCheckSpelling") SetAutomaticallyCheckSpelling(v.boolean);
+    else if (key == "Format") format_ = v.text;
+    else if (key == "Mask") mask_ = v.text;
+    else return RectControl::TakeProperty(key, v);
+    return true;
+}
+
+}  // namespace fw

@@ -1,0 +1,54 @@
+// Timer: a non-visual control over QTimer that raises Action.
+//
+// Mode 0 is off, 1 a single shot (Action runs once, Period ms after the mode
+// was set, and the mode is 0 again by the time the handler runs), 2
+// repeating. A generated subclass such as Window1.Timer1 adds nothing of
+// its own: the owner window and the index live in Control.
+#pragma once
+
+#include "Control.h"
+
+class QTimer;
+
+namespace fw {
+
+class Timer : public Control {
+public:
+    Timer();
+    ~Timer() override;
+
+    std::string PropertyClassName() const override { return "Timer"; }
+
+    // The framework's constructor of the control; nothing to do.
+    void Constructor() {}
+
+    int32_t Mode() const { return mode_; }
+    // Setting 1 or 2 starts the count of Period from now, also when the
+    // timer was already running; 0 stops it.
+    void SetMode(int32_t mode);
+    int32_t Period() const { return period_; }
+    // Changing the period of a running timer starts its count again with
+    // the new period; a stopped timer stays stopped.
+    void SetPeriod(int32_t ms);
+    // Starts the count of a running timer again.
+    void Reset();
+    bool IsRunning() const;
+
+    // The owner window's hooks of a generated subclass (Window1.Timer1).
+    void _SetWindow(Window* window) { AttachTo(window); }
+    Window* WindowOf() const { return OwnerWindow(); }
+    int32_t _Index() const { return Index(); }
+    void _SetIndex(int32_t index) { SetIndex(index); }
+
+protected:
+    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+
+private:
+    void Start();
+    void Fire();
+    QTimer* timer_;
+    int32_t mode_ = 0;
+    int32_t period_ = 1000;
+};
+
+}  // namespace fw

@@ -1,0 +1,199 @@
+// Every control takes exactly the keys of its class in the class-key table,
+// applies a whole property set, and shows what it was given.
+#include "Label.h"
+#include "Listbox.h"
+#include "PopupMenu.h"
+#include "ProgressBar.h"
+#include "PushButton.h"
+#include "TextArea.h"
+#include "TextField.h"
+#include "Timer.h"
+#include "controls_support.h"
+
+#include <QFontInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <gtest/gtest.h>
+
+using controls_test::Host;
+using fw::PropertyForm;
+using fw::PropertyValue;
+
+namespace {
+
+fw::Ref<fw::Control> Make(const std::string& cls) {
+    if (cls == "TextArea") return fw::New<fw::TextArea>();
+    if (cls == "TextField") return fw::New<fw::TextField>();
+    if (cls == "Listbox") return fw::New<fw::Listbox>();
+    if (cls == "PopupMenu") return fw::New<fw::PopupMenu>();
+    if (cls == "PushButton") return fw::New<fw::PushButton>();
+    if (cls == "Label") return fw::New<fw::Label>();
+    if (cls == "ProgressBar") return fw::New<fw::ProgressBar>();
+    if (cls == "Timer") return fw::New<fw::Timer>();
+    return nullptr;
+}
+
+// A plain value of the key's form, and a less plain one.
+PropertyValue ValueFor(PropertyForm form, bool plain) {
+    switch (form) {
+        case PropertyForm::Boolean: return PropertyValue::Bool(!plain);
+        case PropertyForm::Colour: return PropertyValue::Rgb(plain ? fw::Colour{} : fw::Colour{200, 10, 10});
+        case PropertyForm::String: return PropertyValue::Text(plain ? "" : "x\ry");
+        case PropertyForm::Integer: return PropertyValue::Int(plain ? 0 : 3);
+    }
+    return {};
+}
+
+class ControlKeys : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ControlKeys, TakesEveryKeyOfItsClassAndNoOther) {
+    Host host;
+    const std::string cls = GetParam();
+    const auto control = Make(cls);
+    ASSERT_TRUE(control);
+    EXPECT_EQ(control->PropertyClassName(), cls);
+    if (auto* rc = dynamic_cast<fw::RectControl*>(control.Get())) rc->PlaceInto(&host.widget);
+    const auto& keys = fw::KeysOfClass(cls);
+    ASSERT_FALSE(keys.empty());
+    for (bool plain : {true, false})
+        for (const std::string& key : keys) {
+            const auto form = fw::FormOfKey(key);
+            ASSERT_TRUE(form) << key;
+            EXPECT_TRUE(control->SetProperty(key, ValueFor(*form, plain))) << cls << " refused " << key;
+        }
+    // Keys of the table that this class's sets never use.
+    for (const auto& entry : fw::PropertyKeyTable()) {
+        if (fw::ClassTakesKey(cls, entry.key)) continue;
+        EXPECT_FALSE(control->SetProperty(entry.key, ValueFor(entry.form, true))) << cls << " took " << entry.key;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllClasses, ControlKeys,
+                         ::testing::Values("TextArea", "TextField", "Listbox", "PopupMenu", "PushButton", "Label",
+                                           "ProgressBar", "Timer"));
+
+TEST(ControlSets, AWholeSetGivesEachPropertyItsValue) {
+    Host host;
+    auto area = fw::New<fw::TextArea>();
+    area->PlaceInto(&host.widget);
+    area->SetPresetProperty("LineSpacing", 1.0);
+    area->SetPresetProperty("TextUnit", 0);
+    const std::string set = fw::WritePropertySet({
+        {"Name", PropertyValue::Text("EditField2")},
+        {"Index", PropertyValue::Int(INT32_MIN)},
+        {"Left", PropertyValue::Int(410)},
+        {"Top", PropertyValue::Int(64)},
+        {"Width", PropertyValue::Int(270)},
+        {"Height", PropertyValue::Int(352)},
+        {"TabIndex", PropertyValue::Int(1)},
+        {"TextFont", PropertyValue::Text("System")},
+        {"Text", PropertyValue::Text("one\rtwo")},
+        {"ReadOnly", PropertyValue::Bool(true)},
+        {"Visible", PropertyValue::Bool(false)},
+    });
+    fw::SetProperties(*area, set);
+    EXPECT_TRUE(area->Name().Identical("EditField2"));
+    EXPECT_EQ(area->Index(), INT32_MIN);
+    EXPECT_EQ(area->Widget()->geometry(), QRect(410, 64, 270, 352));
+    EXPECT_EQ(area->TabIndex(), 1);
+    EXPECT_TRUE(area->Text().Identical("one\rtwo"));
+    EXPECT_TRUE(area->Editor()->isReadOnly());
+    EXPECT_FALSE(area->Visible());
+    EXPECT_TRUE(area->Widget()->isHidden());
+
+    auto timer = fw::New<fw::Timer>();
+    fw::SetProperties(*timer, std::string("Mode \0\0\0\0Period \0\0\x07\xD0", 20));
+    EXPECT_EQ(timer->Mode(), 0);
+    EXPECT_EQ(timer->Period(), 2000);
+    EXPECT_FALSE(timer->IsRunning());
+    // A key the class lacks fails loudly, naming it.
+    try {
+        fw::SetProperties(*timer, fw::WritePropertySet({{"Caption", PropertyValue::Text("no")}}));
+        FAIL() << "a timer took a Caption";
+    } catch (const fw::PropertySetException& e) {
+        EXPECT_EQ(e.Key, "Caption");
+    }
+}
+
+TEST(Label, TextIsPlainTextNeverMarkupAndAlignsAsAsked) {
+    Host host;
+    auto label = fw::New<fw::Label>();
+    label->PlaceInto(&host.widget);
+    label->SetText("<b>Version:</b> &amp; <i>x</i>");
+    EXPECT_EQ(label->QtLabel()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label->QtLabel()->text(), QString("<b>Version:</b> &amp; <i>x</i>"));
+    // The credits: lines broken by CRs.
+    label->SetText("Developed by\rA. Person\r\rSr. Beta Tester\rB. Person");
+    EXPECT_EQ(label->QtLabel()->text().count('\n'), 4);
+    EXPECT_TRUE(label->Text().Identical("Developed by\rA. Person\r\rSr. Beta Tester\rB. Person"));
+    label->SetTextAlign(1);
+    EXPECT_TRUE(label->QtLabel()->alignment() & Qt::AlignHCenter);
+    label->SetTextAlign(2);
+    EXPECT_TRUE(label->QtLabel()->alignment() & Qt::AlignRight);
+
+    int opens = 0;
+    label->AddEventHandler("Open", [&] { ++opens; });
+    label->Opening();
+    EXPECT_EQ(opens, 1);
+}
+
+TEST(ControlFonts, SystemIsTheApplicationFontAndArialAndCourierComeFromFontconfig) {
+    Host host;
+    auto button = fw::New<fw::PushButton>();
+    button->PlaceInto(&host.widget);
+    const QFont app = QApplication::font();
+    EXPECT_EQ(QFontInfo(button->Widget()->font()).family(), QFontInfo(app).family());
+
+    button->SetTextFont("Arial");
+    button->SetPresetProperty("TextSize", 12);
+    button->SetBold(true);
+    const QFont f = button->Widget()->font();
+    EXPECT_EQ(f.pointSizeF(), 12.0);
+    EXPECT_TRUE(f.bold());
+    // Debian's metric-compatible stand-ins.
+    EXPECT_EQ(QFontInfo(f).family(), QString("Liberation Sans"));
+    button->SetTextFont("Courier");
+    EXPECT_EQ(QFontInfo(button->Widget()->font()).family(), QString("Liberation Mono"));
+
+    // Size 0 keeps the default size.
+    button->SetTextFont("System");
+    button->SetTextSize(0);
+    EXPECT_EQ(button->Widget()->font().pointSizeF(), app.pointSizeF());
+}
+
+TEST(ProgressBar, MaximumZeroIsABusyIndicator) {
+    Host host;
+    auto bar = fw::New<fw::ProgressBar>();
+    bar->PlaceInto(&host.widget);
+    bar->SetMaximum(100);
+    bar->SetValue(40);
+    EXPECT_EQ(bar->Bar()->maximum(), 100);
+    EXPECT_EQ(bar->Bar()->value(), 40);
+    bar->SetMaximum(0);
+    EXPECT_TRUE(bar->IsBusyIndicator());
+    EXPECT_EQ(bar->Bar()->minimum(), 0);
+    EXPECT_EQ(bar->Bar()->maximum(), 0);
+}
+
+TEST(RectControl, BoundsEnabledAndVisibleReachTheWidgetOnceItHasAParent) {
+    controls_test::EnsureApp();
+    auto field = fw::New<fw::TextField>();
+    // Not placed yet: hiding or showing must not make it a window of its own.
+    field->SetVisible(true);
+    field->SetBounds(715, 453, 80, 22);
+    EXPECT_FALSE(field->Widget()->isVisible());
+    Host host;
+    field->PlaceInto(&host.widget);
+    host.widget.show();
+    EXPECT_EQ(field->Widget()->parentWidget(), &host.widget);
+    EXPECT_EQ(field->Widget()->geometry(), QRect(715, 453, 80, 22));
+    EXPECT_TRUE(field->Widget()->isVisible());
+    field->SetEnabled(false);
+    EXPECT_FALSE(field->Widget()->isEnabled());
+    EXPECT_FALSE(field->Enabled());
+    field->SetVisible(false);
+    EXPECT_FALSE(field->Widget()->isVisible());
+}
+
+}  // namespace
