@@ -30,7 +30,9 @@ TEST(Listbox, ManyRowsFromTheInitialValueLoadFastAndReadBackInOrder) {
     list->SetInitialValue(String(joined));
     host.widget.show();
     QCoreApplication::processEvents();
+#ifndef SCRANDLE_SANITIZED  // instrumented builds run many times slower
     EXPECT_LT(t.elapsed(), 1000);
+#endif
     EXPECT_EQ(list->ListCount(), n);
     EXPECT_EQ(list->View()->model()->rowCount(), n);
     EXPECT_TRUE(list->Cell(0, 0).Identical("word0"));

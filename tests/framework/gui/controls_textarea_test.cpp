@@ -96,7 +96,9 @@ TEST(TextArea, TwentyMegabytesSetAndReadBackQuickly) {
     // About a second on an idle machine, nearly all of it Qt's own setting
     // of the document. The bound leaves room for a build machine running
     // tests in parallel; a cost growing faster than the text would blow it.
+#ifndef SCRANDLE_SANITIZED  // instrumented builds run many times slower
     EXPECT_LT(ms, 6000) << "setting and reading 20 MB took " << ms << " ms";
+#endif
     // Not spell-checked whole: that would stall the setting.
     EXPECT_FALSE(area->SpellCheckingActive());
 
