@@ -12,7 +12,7 @@ VersionInfo g_version;
 void CallStdFunction(void* code) { (*static_cast<const std::function<void()>*>(code))(); }
 }  // namespace
 
-std::exception_ptr _CallFunctionWithExceptionHandling(void (*function)(void*), void* argument) {
+std::exception_ptr CallFunctionWithExceptionHandling(void (*function)(void*), void* argument) {
     try {
         function(argument);
         return nullptr;
@@ -21,13 +21,13 @@ std::exception_ptr _CallFunctionWithExceptionHandling(void (*function)(void*), v
     }
 }
 
-ExceptionHelper _RuntimeSetExceptionHelper(ExceptionHelper helper) {
+ExceptionHelper RuntimeSetExceptionHelper(ExceptionHelper helper) {
     ExceptionHelper old = g_helper;
     g_helper = helper;
     return old;
 }
 
-ExceptionHelper RuntimeExceptionHelper() { return g_helper ? g_helper : &_CallFunctionWithExceptionHandling; }
+ExceptionHelper RuntimeExceptionHelper() { return g_helper ? g_helper : &CallFunctionWithExceptionHandling; }
 
 bool RunProgramCode(const std::function<void()>& code) {
     std::exception_ptr raised = RuntimeExceptionHelper()(&CallStdFunction, const_cast<std::function<void()>*>(&code));
@@ -42,8 +42,8 @@ bool RunProgramCode(const std::function<void()>& code) {
     return false;
 }
 
-void _RuntimeRegisterAppObject(const Ref<Object>& app) { g_app = app; }
-Ref<Object> _GetAppObject() { return g_app; }
+void RuntimeRegisterAppObject(const Ref<Object>& app) { g_app = app; }
+Ref<Object> GetAppObject() { return g_app; }
 void RuntimeReleaseAppObject() {
     Ref<Object> old = std::move(g_app);
     g_app = nullptr;

@@ -20,10 +20,10 @@ namespace fw {
 using ExceptionHelper = std::exception_ptr (*)(void (*function)(void*), void* argument);
 
 // The routine the program installs; the framework's own default too.
-std::exception_ptr _CallFunctionWithExceptionHandling(void (*function)(void*), void* argument);
+std::exception_ptr CallFunctionWithExceptionHandling(void (*function)(void*), void* argument);
 
 // Keeps the routine (nullptr: back to the default) and returns the old one.
-ExceptionHelper _RuntimeSetExceptionHelper(ExceptionHelper helper);
+ExceptionHelper RuntimeSetExceptionHelper(ExceptionHelper helper);
 ExceptionHelper RuntimeExceptionHelper();
 
 // Runs program code through the installed routine; an exception it hands
@@ -33,8 +33,8 @@ bool RunProgramCode(const std::function<void()>& code);
 
 // The application object: the framework holds it for the life of the
 // process (until RuntimeReleaseAppObject).
-void _RuntimeRegisterAppObject(const Ref<Object>& app);
-Ref<Object> _GetAppObject();
+void RuntimeRegisterAppObject(const Ref<Object>& app);
+Ref<Object> GetAppObject();
 void RuntimeReleaseAppObject();
 
 // The application's version information, handed over by the program at

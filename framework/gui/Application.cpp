@@ -6,7 +6,7 @@ namespace {
 std::string HandlerKey(const String& name) { return Lowercase(name).ToUtf8(); }
 }  // namespace
 
-void Application::_AddMenuHandler(const String& itemName, MenuCommand command) {
+void Application::AddMenuHandler(const String& itemName, MenuCommand command) {
     menuHandlers_[HandlerKey(itemName)] = std::move(command);
 }
 
@@ -18,6 +18,6 @@ bool Application::RunMenuHandler(const String& itemName) {
     return true;
 }
 
-Ref<Application> TheApplication() { return Cast<Application>(_GetAppObject()); }
+Ref<Application> TheApplication() { return Cast<Application>(GetAppObject()); }
 
 }  // namespace fw

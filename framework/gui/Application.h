@@ -1,5 +1,5 @@
 // The application object: the program's subclass of Application is created
-// at start-up and registered with _RuntimeRegisterAppObject; the framework
+// at start-up and registered with RuntimeRegisterAppObject; the framework
 // holds it for the life of the process. It carries the application's menu
 // bar and the version properties, which come from the version information
 // handed to the runtime (RuntimeSetVersionInfo), never from program code.
@@ -30,7 +30,7 @@ public:
     String LongVersion() const { return RuntimeVersionInfo().longVersion; }
 
     // Application-wide menu commands, tried after the frontmost window's.
-    void _AddMenuHandler(const String& itemName, MenuCommand command);
+    void AddMenuHandler(const String& itemName, MenuCommand command);
     // Runs the command registered under the name; false when there is none.
     bool RunMenuHandler(const String& itemName);
 

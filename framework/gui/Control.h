@@ -52,7 +52,7 @@ public:
     // The window holding the control, or nullptr (also once that window is
     // gone, when the window is owned by a Ref).
     Window* OwnerWindow() const;
-    // Called by Window::_AddControl; nullptr detaches the control.
+    // Called by Window::AddControl; nullptr detaches the control.
     virtual void AttachTo(Window* window);
 
     // Binding and raising events by name ("Action", "GotFocus", "Open", ...).

@@ -38,10 +38,10 @@ Ref<MenuItem> MenuItem::Child(const String& name) const {
     return nullptr;
 }
 
-Ref<MenuItem> MenuItem::_Lookup(const String& name) const {
+Ref<MenuItem> MenuItem::Lookup(const String& name) const {
     for (const auto& c : children_) {
         if (c->Name() == name) return c;
-        if (Ref<MenuItem> below = c->_Lookup(name)) return below;
+        if (Ref<MenuItem> below = c->Lookup(name)) return below;
     }
     return nullptr;
 }

@@ -53,7 +53,7 @@ public:
     Ref<MenuItem> Child(const String& name) const;
     // The item of that Name anywhere below this one (depth first, in
     // order), or nil.
-    Ref<MenuItem> _Lookup(const String& name) const;
+    Ref<MenuItem> Lookup(const String& name) const;
     int32_t Count() const { return static_cast<int32_t>(children_.size()); }
     // Child by 0-based index; nil out of range.
     Ref<MenuItem> Item(int32_t index) const;

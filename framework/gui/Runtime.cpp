@@ -177,15 +177,15 @@ void RegisterFrameworkClasses() {
                       .Property("Period", "Int32", pub));
 }
 
-void _RuntimeInitExternalClasses() { RegisterFrameworkClasses(); }
+void RuntimeInitExternalClasses() { RegisterFrameworkClasses(); }
 
-void _InitPluginEntrypoints() {
+void InitPluginEntrypoints() {
 #ifdef SCRANDLE_HAVE_PLUGIN_ENTRIES
     InitPluginEntrypoints();
 #endif
 }
 
-void _RunFrameworkInitialization(const std::function<void()>& lateStartup) {
+void RunFrameworkInitialization(const std::function<void()>& lateStartup) {
     if (RS().lateStartupDone) return;
     RS().lateStartupDone = true;
     if (lateStartup) lateStartup();
@@ -193,7 +193,7 @@ void _RunFrameworkInitialization(const std::function<void()>& lateStartup) {
 
 bool RuntimeLateStartupDone() { return RS().lateStartupDone; }
 
-void _RuntimeRun() {
+void RuntimeRun() {
     if (!RS().quitting) {
         RS().inMainLoop = true;
         const int rc = QCoreApplication::exec();
@@ -222,7 +222,7 @@ void Quit(int32_t exitCode) {
 
 bool RuntimeIsQuitting() { return RS().quitting; }
 
-void _UnhandledException(const RuntimeException& e) { ReportUnhandledException(e); }
+void UnhandledException(const RuntimeException& e) { ReportUnhandledException(e); }
 
 void RuntimeReleaseModuleState() { RuntimeReleaseWindows(); }
 
@@ -280,7 +280,7 @@ void RuntimeAddMenuHandler(Window& window, const String& itemName, const Ref<Del
     if (!delegate)
         throw NilObjectException("A nil menu handler was given for the item '" + itemName.ToUtf8() + "'.");
     Ref<Delegate> d = delegate;
-    window._AddMenuHandler(itemName, [d] { return d->Invoke(nullptr); });
+    window.AddMenuHandler(itemName, [d] { return d->Invoke(nullptr); });
 }
 
 }  // namespace fw

@@ -5,9 +5,9 @@
 //
 // The program's life, in order:
 //   RuntimeInit; register classes (RegisterFrameworkClasses first);
-//   _RuntimeSetExceptionHelper; _RuntimeInitExternalClasses;
-//   _InitPluginEntrypoints; create and register the application object;
-//   _RunFrameworkInitialization(lateStartup); _RuntimeRun;
+//   RuntimeSetExceptionHelper; RuntimeInitExternalClasses;
+//   InitPluginEntrypoints; create and register the application object;
+//   RunFrameworkInitialization(lateStartup); RuntimeRun;
 //   release the program's state; return RuntimeExit().
 #pragma once
 
@@ -33,20 +33,20 @@ void RuntimeInit();
 // menu classes, the controls) in the framework's order; again: nothing.
 void RegisterFrameworkClasses();
 // The framework's classes that live outside the program are ready.
-void _RuntimeInitExternalClasses();
+void RuntimeInitExternalClasses();
 // Fills the table of plug-in entry points (MD5, Base64).
-void _InitPluginEntrypoints();
+void InitPluginEntrypoints();
 
 // Completes the framework's initialisation and calls the callback, once
 // per run of the runtime, before it returns. An exception of the callback
 // passes on to the caller, who skips the rest of its start-up.
-void _RunFrameworkInitialization(const std::function<void()>& lateStartup);
+void RunFrameworkInitialization(const std::function<void()>& lateStartup);
 bool RuntimeLateStartupDone();
 
 // Runs the event loop until the application quits, then closes the windows
 // still open (their Close handlers run). Returns at once when the
 // application has already quit.
-void _RuntimeRun();
+void RuntimeRun();
 
 // Ends every event loop (modal ones too) and so the application; the first
 // call's code becomes the exit status. Further calls do nothing.
@@ -54,7 +54,7 @@ void Quit(int32_t exitCode = 0);
 bool RuntimeIsQuitting();
 
 // Hands an exception that no handler took to the report.
-void _UnhandledException(const RuntimeException& e);
+void UnhandledException(const RuntimeException& e);
 
 // The framework's part of the program's shutdown: drops the list of windows
 // and the registry of implicit instances (no Close handler runs).

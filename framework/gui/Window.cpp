@@ -152,7 +152,7 @@ void Window::Constructor() {
     // A window without a bar of its own still answers the shortcuts of the
     // application's bar (Quit, the Edit commands).
     if (!closed_ && !menuBar_)
-        if (auto app = std::dynamic_pointer_cast<Application>(_GetAppObject().Shared()); app && app->MenuBar())
+        if (auto app = std::dynamic_pointer_cast<Application>(GetAppObject().Shared()); app && app->MenuBar())
             AddShortcutActions(frame_, app->MenuBar(), [this](const Ref<MenuItem>& item) {
                 const String name = item->Name();
                 RunProgramCode([this, &name] { DoMenuCommand(name); });
@@ -244,22 +244,22 @@ void Window::Close() {
 
 // --- controls
 
-void Window::_AddControl(const String& name, const Ref<Control>& control) {
+void Window::AddControl(const String& name, const Ref<Control>& control) {
     if (!control)
-        throw NilObjectException("Window._AddControl was given a nil control for the name '" + name.ToUtf8() + "'.");
+        throw NilObjectException("Window.AddControl was given a nil control for the name '" + name.ToUtf8() + "'.");
     control->SetName(name);
     control->AttachTo(this);
     controls_.push_back(control);
     controlsByName_[NameKey(name)] = control;
 }
 
-Ref<Control> Window::_ControlByName(const String& name) const {
+Ref<Control> Window::ControlByName(const String& name) const {
     auto it = controlsByName_.find(NameKey(name));
     return it == controlsByName_.end() ? Ref<Control>() : it->second;
 }
 
-Ref<Object> Window::__New(const ClassInfo& cls) { return RuntimeNewObject(cls); }
-Ref<Object> Window::__New(std::string_view className) { return RuntimeNewObject(className); }
+Ref<Object> Window::New(const ClassInfo& cls) { return RuntimeNewObject(cls); }
+Ref<Object> Window::New(std::string_view className) { return RuntimeNewObject(className); }
 
 void Window::ApplyTabOrder() {
     std::vector<std::pair<int32_t, QWidget*>> stops;
@@ -299,7 +299,7 @@ void Window::RebuildQtMenuBar() {
     UpdateGeometry();
 }
 
-void Window::_AddMenuHandler(const String& itemName, MenuCommand command) {
+void Window::AddMenuHandler(const String& itemName, MenuCommand command) {
     menuHandlers_[NameKey(itemName)] = std::move(command);
 }
 
@@ -314,10 +314,10 @@ bool Window::DoMenuCommand(const String& itemName) {
         command();
         return true;
     }
-    Ref<Application> app(std::dynamic_pointer_cast<Application>(_GetAppObject().Shared()));
+    Ref<Application> app(std::dynamic_pointer_cast<Application>(GetAppObject().Shared()));
     if (app && app->RunMenuHandler(itemName)) return true;
-    Ref<MenuItem> item = menuBar_ ? menuBar_->_Lookup(itemName) : Ref<MenuItem>();
-    if (!item && app && app->MenuBar()) item = app->MenuBar()->_Lookup(itemName);
+    Ref<MenuItem> item = menuBar_ ? menuBar_->Lookup(itemName) : Ref<MenuItem>();
+    if (!item && app && app->MenuBar()) item = app->MenuBar()->Lookup(itemName);
     if (item && item->PerformOwnAction()) return true;
     if (IsEditCommand(itemName)) {
         QWidget* target = frame_->focusWidget();
@@ -427,7 +427,7 @@ bool Window::SetProperty(std::string_view key, const PropertyValue& v) {
 
 // --- implicit instances and the window list
 
-Ref<Window> _GetImplicitWindow(std::string_view key) {
+Ref<Window> GetImplicitWindow(std::string_view key) {
     auto& m = State().implicit;
     auto it = m.find(key);
     return it == m.end() ? Ref<Window>() : it->second;
@@ -444,7 +444,7 @@ void RuntimeRemoveImplicitWindow(std::string_view key, const Window* window) {
 }
 
 Ref<Window> RuntimeImplicitWindow(std::string_view className) {
-    if (Ref<Window> open = _GetImplicitWindow(className)) return open;
+    if (Ref<Window> open = GetImplicitWindow(className)) return open;
     // Asked again while it is being built (from one of its own hooks): the
     // same window, not a second one.
     auto& building = State().building;

@@ -75,27 +75,27 @@ public:
     bool IsModalRunning() const { return !modalLoops_.empty(); }
 
     // --- controls
-    // Adds the control under the name; from then on _ControlByName finds it.
+    // Adds the control under the name; from then on ControlByName finds it.
     // Names, like the framework's strings, ignore letter case. A second
     // control of the same name replaces the first in the lookup.
-    void _AddControl(const String& name, const Ref<Control>& control);
+    void AddControl(const String& name, const Ref<Control>& control);
     // The control of that name, or nil.
-    Ref<Control> _ControlByName(const String& name) const;
+    Ref<Control> ControlByName(const String& name) const;
     // The control of that name cast with a type test (nil stays nil, another
     // class raises IllegalCastException).
     template <class T>
     Ref<T> ControlAs(const String& name) const {
-        return Cast<T>(_ControlByName(name));
+        return Cast<T>(ControlByName(name));
     }
     // In the order they were added.
     const std::vector<Ref<Control>>& Controls() const { return controls_; }
     // A new object of the class, made for this window (its constructor is
     // the caller's to run).
-    Ref<Object> __New(const ClassInfo& cls);
-    Ref<Object> __New(std::string_view className);
+    Ref<Object> New(const ClassInfo& cls);
+    Ref<Object> New(std::string_view className);
     template <class T>
     Ref<T> NewControl(std::string_view className) {
-        return Cast<T>(__New(className));
+        return Cast<T>(New(className));
     }
     // Orders the TabStop controls by TabIndex (ties keep creation order).
     void ApplyTabOrder();
@@ -110,7 +110,7 @@ public:
     Ref<T> MenuItemAs(const String& name) const;
     // Registers the command for this window under the item name (a later
     // registration under the same name replaces it).
-    void _AddMenuHandler(const String& itemName, MenuCommand command);
+    void AddMenuHandler(const String& itemName, MenuCommand command);
     bool HasMenuHandler(const String& itemName) const;
     // What choosing the item of that name does in this window: the window's
     // handler, else the application's, else the item's own action (Quit) or
@@ -185,7 +185,7 @@ private:
 // ("Window1.Window1")
 
 // The open window registered under the key, or nil.
-Ref<Window> _GetImplicitWindow(std::string_view key);
+Ref<Window> GetImplicitWindow(std::string_view key);
 void RuntimeRegisterImplicitWindow(std::string_view key, const Ref<Window>& window);
 // Removes the entry only when it is that very window.
 void RuntimeRemoveImplicitWindow(std::string_view key, const Window* window);
@@ -213,5 +213,5 @@ template <class T>
 fw::Ref<T> fw::Window::MenuItemAs(const String& name) const {
     if (!menuBar_) throw NilObjectException("The window '" + title_.ToUtf8() + "' has no menu bar to find the item '" +
                                             name.ToUtf8() + "' in.");
-    return Cast<T>(menuBar_->_Lookup(name));
+    return Cast<T>(menuBar_->Lookup(name));
 }

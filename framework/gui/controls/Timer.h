@@ -35,10 +35,8 @@ public:
     bool IsRunning() const;
 
     // The owner window's hooks of a generated subclass (Window1.Timer1).
-    void _SetWindow(Window* window) { AttachTo(window); }
+    void SetWindow(Window* window) { AttachTo(window); }
     Window* WindowOf() const { return OwnerWindow(); }
-    int32_t _Index() const { return Index(); }
-    void _SetIndex(int32_t index) { SetIndex(index); }
 
 protected:
     bool TakeProperty(std::string_view key, const PropertyValue& value) override;

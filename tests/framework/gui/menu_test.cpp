@@ -1,4 +1,4 @@
-// Menus: the item model (Append, Child, _Lookup), the Qt menu bar built from
+// Menus: the item model (Append, Child, Lookup), the Qt menu bar built from
 // it (captions, mnemonics, shortcuts, separators), commands by item name per
 // window, Quit and the Edit commands on the focused text control.
 #include "runtime_test_util.h"
@@ -80,13 +80,13 @@ TEST_F(MenuTest, ModelFindsChildrenDirectlyAndItemsAnywhereBelow) {
     EXPECT_EQ(bar->Count(), 2);
     ASSERT_TRUE(bar->Child("EditMenu"));
     EXPECT_TRUE(bar->Child("EditCopy").IsNil());  // not a direct child
-    auto copy = bar->_Lookup("EditCopy");
+    auto copy = bar->Lookup("EditCopy");
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->Text().ToUtf8(), "&Copy");
     EXPECT_EQ(copy->Parent().Get(), bar->Child("EditMenu").Get());
-    EXPECT_TRUE(bar->_Lookup("NoSuchItem").IsNil());
-    EXPECT_TRUE(fw::Cast<fw::QuitMenuItem>(bar->_Lookup("FileQuit")));
-    EXPECT_TRUE(bar->_Lookup("UntitledMenu0")->IsSeparator());
+    EXPECT_TRUE(bar->Lookup("NoSuchItem").IsNil());
+    EXPECT_TRUE(fw::Cast<fw::QuitMenuItem>(bar->Lookup("FileQuit")));
+    EXPECT_TRUE(bar->Lookup("UntitledMenu0")->IsSeparator());
     EXPECT_EQ(bar->Child("EditMenu")->Item(0)->Name().ToUtf8(), "EditUndo");
     EXPECT_TRUE(bar->Child("EditMenu")->Item(99).IsNil());
 
@@ -145,7 +145,7 @@ TEST_F(MenuTest, SharedBarGivesEachWindowItsOwnQtBarAndItsOwnHandlers) {
     EXPECT_EQ(a->MenuBar().Get(), b->MenuBar().Get());
     EXPECT_NE(a->QtMenuBar(), b->QtMenuBar());
     int printsInA = 0;
-    a->_AddMenuHandler("FilePrintHelp", [&] {
+    a->AddMenuHandler("FilePrintHelp", [&] {
         ++printsInA;
         return true;
     });
@@ -162,7 +162,7 @@ TEST_F(MenuTest, SharedBarGivesEachWindowItsOwnQtBarAndItsOwnHandlers) {
 TEST_F(MenuTest, MenuCommandExceptionIsReported) {
     auto w = fw::New<fw::Window>();
     w->SetMenuBar(BuildBar());
-    w->_AddMenuHandler("FilePrintHelp", []() -> bool { throw fw::NilObjectException("no printer object"); });
+    w->AddMenuHandler("FilePrintHelp", []() -> bool { throw fw::NilObjectException("no printer object"); });
     ActionOf(*w, "&File", "Print Help")->trigger();
     const auto boxes = desktop_.CallsOf(fw::ScriptedDesktop::Kind::MsgBox);
     ASSERT_EQ(boxes.size(), 1u);
@@ -173,7 +173,7 @@ TEST_F(MenuTest, QuitItemQuitsWithoutAnyHandler) {
     auto w = fw::New<fw::Window>();
     w->SetMenuBar(BuildBar());
     QTimer::singleShot(0, [&] { ActionOf(*w, "&File", "Quit")->trigger(); });
-    fw::_RuntimeRun();
+    fw::RuntimeRun();
     EXPECT_TRUE(fw::RuntimeIsQuitting());
     EXPECT_EQ(fw::RuntimeExit(), 0);
 }
@@ -181,7 +181,7 @@ TEST_F(MenuTest, QuitItemQuitsWithoutAnyHandler) {
 TEST_F(MenuTest, WindowWithoutABarOfItsOwnAnswersTheApplicationBarsShortcuts) {
     auto app = fw::New<fw::Application>();
     app->SetMenuBar(BuildBar());
-    fw::_RuntimeRegisterAppObject(app);
+    fw::RuntimeRegisterAppObject(app);
     fw::RegisterClass(fw::ClassDef("MenuTest.Plain", "Window").Creates<fw::Window>());
     auto w = fw::ImplicitWindow<fw::Window>("MenuTest.Plain");
     EXPECT_EQ(w->QtMenuBar(), nullptr);
@@ -190,7 +190,7 @@ TEST_F(MenuTest, WindowWithoutABarOfItsOwnAnswersTheApplicationBarsShortcuts) {
         if (a->shortcut() == QKeySequence(QStringLiteral("Ctrl+Q"))) quit = a;
     ASSERT_NE(quit, nullptr);
     QTimer::singleShot(0, quit, [quit] { quit->trigger(); });
-    fw::_RuntimeRun();
+    fw::RuntimeRun();
     EXPECT_TRUE(fw::RuntimeIsQuitting());
 }
 
@@ -199,8 +199,8 @@ TEST_F(MenuTest, EditCommandsWorkOnTheFocusedTextControl) {
     w->SetMenuBar(BuildBar());
     auto area = fw::New<fw::TextArea>();
     auto field = fw::New<fw::TextField>();
-    w->_AddControl("Area", area);
-    w->_AddControl("Field", field);
+    w->AddControl("Area", area);
+    w->AddControl("Field", field);
     area->SetBounds(0, 0, 200, 100);
     field->SetBounds(0, 110, 200, 22);
     w->Show();

@@ -36,9 +36,9 @@ void Raises(void* what) {
 
 TEST(ExceptionHelper, CatchesRuntimeExceptionsOnlyAndReturnsThem) {
     int kind = 0;
-    EXPECT_FALSE(fw::_CallFunctionWithExceptionHandling(&Raises, &kind));
+    EXPECT_FALSE(fw::CallFunctionWithExceptionHandling(&Raises, &kind));
     kind = 1;
-    std::exception_ptr caught = fw::_CallFunctionWithExceptionHandling(&Raises, &kind);
+    std::exception_ptr caught = fw::CallFunctionWithExceptionHandling(&Raises, &kind);
     ASSERT_TRUE(caught);
     try {
         std::rethrow_exception(caught);
@@ -47,21 +47,21 @@ TEST(ExceptionHelper, CatchesRuntimeExceptionsOnlyAndReturnsThem) {
         EXPECT_STREQ(e.what(), "nothing there");
     }
     kind = 2;
-    EXPECT_THROW(fw::_CallFunctionWithExceptionHandling(&Raises, &kind), std::logic_error);
+    EXPECT_THROW(fw::CallFunctionWithExceptionHandling(&Raises, &kind), std::logic_error);
 }
 
 int g_helperCalls = 0;
 std::exception_ptr CountingHelper(void (*f)(void*), void* arg) {
     ++g_helperCalls;
-    return fw::_CallFunctionWithExceptionHandling(f, arg);
+    return fw::CallFunctionWithExceptionHandling(f, arg);
 }
 
 TEST_F(RuntimeTest, ProgramCodeRunsThroughTheInstalledHelperAndItsExceptionIsReported) {
-    fw::_RuntimeSetExceptionHelper(&CountingHelper);
+    fw::RuntimeSetExceptionHelper(&CountingHelper);
     g_helperCalls = 0;
     EXPECT_TRUE(fw::RunProgramCode([] {}));
     EXPECT_FALSE(fw::RunProgramCode([] { throw fw::IOException("The file is locked.", 13); }));
-    fw::_RuntimeSetExceptionHelper(nullptr);
+    fw::RuntimeSetExceptionHelper(nullptr);
     EXPECT_EQ(g_helperCalls, 2);
     const auto boxes = desktop_.CallsOf(fw::ScriptedDesktop::Kind::MsgBox);
     ASSERT_EQ(boxes.size(), 1u);
@@ -81,7 +81,7 @@ TEST_F(RuntimeTest, ExceptionInAHandlerReachesTheReportAndTheLoopGoesOn) {
         laterEventRan = true;
         fw::Quit(4);
     });
-    fw::_RuntimeRun();
+    fw::RuntimeRun();
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(laterEventRan);
     const auto boxes = desktop_.CallsOf(fw::ScriptedDesktop::Kind::MsgBox);
@@ -92,9 +92,9 @@ TEST_F(RuntimeTest, ExceptionInAHandlerReachesTheReportAndTheLoopGoesOn) {
 
 TEST_F(RuntimeTest, NestedReportDoesNotStackMessageBoxes) {
     desktop_.onCall = [](const fw::ScriptedDesktop::Call&) {
-        fw::_UnhandledException(fw::RuntimeException("while the report is shown"));
+        fw::UnhandledException(fw::RuntimeException("while the report is shown"));
     };
-    fw::_UnhandledException(fw::RuntimeException("first"));
+    fw::UnhandledException(fw::RuntimeException("first"));
     desktop_.onCall = nullptr;
     EXPECT_EQ(desktop_.Count(fw::ScriptedDesktop::Kind::MsgBox), 1u);
 }
@@ -123,13 +123,13 @@ TEST_F(RuntimeTest, QuitTwiceDoesNoHarmAndOpenWindowsCloseAtQuit) {
         fw::Quit(0);
         fw::Quit(7);  // the first code stays
     });
-    fw::_RuntimeRun();
+    fw::RuntimeRun();
     EXPECT_TRUE(fw::RuntimeIsQuitting());
     // The window closed at quit; its handler's own Quit did nothing more.
     EXPECT_EQ(g_closeRuns, 1);
     EXPECT_TRUE(w->IsClosed());
-    EXPECT_TRUE(fw::_GetImplicitWindow("RuntimeTest.QuittingWin").IsNil());
-    fw::_RuntimeRun();  // already quit: returns at once
+    EXPECT_TRUE(fw::GetImplicitWindow("RuntimeTest.QuittingWin").IsNil());
+    fw::RuntimeRun();  // already quit: returns at once
     EXPECT_EQ(fw::RuntimeExit(), 0);
 }
 
@@ -139,7 +139,7 @@ TEST_F(RuntimeTest, ClosingTheMainWindowQuitsWithCodeZero) {
     auto w = fw::ImplicitWindow<QuittingWin>("RuntimeTest.QuittingWin");
     // The user's close box: the frame's close request.
     QTimer::singleShot(0, [&] { w->FrameWidget()->close(); });
-    fw::_RuntimeRun();
+    fw::RuntimeRun();
     EXPECT_EQ(g_closeRuns, 1);
     EXPECT_EQ(fw::RuntimeExit(), 0);
 }
@@ -153,7 +153,7 @@ TEST_F(RuntimeTest, QuitInsideAModalLoopEndsItAndTheMainLoop) {
         dialog->ShowModal();
         modalReturned = true;
     });
-    fw::_RuntimeRun();
+    fw::RuntimeRun();
     EXPECT_TRUE(modalReturned);
     dialog->ShowModal();  // quitting: returns at once
     EXPECT_EQ(fw::RuntimeExit(), 2);
@@ -161,14 +161,14 @@ TEST_F(RuntimeTest, QuitInsideAModalLoopEndsItAndTheMainLoop) {
 
 TEST_F(RuntimeTest, LateStartupCallbackRunsOnceAndItsExceptionPassesOn) {
     int calls = 0;
-    fw::_RunFrameworkInitialization([&] { ++calls; });
-    fw::_RunFrameworkInitialization([&] { ++calls; });
+    fw::RunFrameworkInitialization([&] { ++calls; });
+    fw::RunFrameworkInitialization([&] { ++calls; });
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(fw::RuntimeLateStartupDone());
 
     fw::RuntimeExit();
     fw::RuntimeInit();
-    EXPECT_THROW(fw::_RunFrameworkInitialization([] { throw fw::NilObjectException(); }), fw::NilObjectException);
+    EXPECT_THROW(fw::RunFrameworkInitialization([] { throw fw::NilObjectException(); }), fw::NilObjectException);
 }
 
 TEST_F(RuntimeTest, ApplicationObjectCarriesItsMenuBarAndTheVersionInformation) {
@@ -178,7 +178,7 @@ TEST_F(RuntimeTest, ApplicationObjectCarriesItsMenuBarAndTheVersionInformation) 
         auto made = fw::RuntimeNewObjectAs<fw::Application>("Application");
         made->Constructor();
         made->SetMenuBar(bar);
-        fw::_RuntimeRegisterAppObject(made);
+        fw::RuntimeRegisterAppObject(made);
     }
     auto app = fw::TheApplication();
     ASSERT_TRUE(app);
@@ -193,7 +193,7 @@ TEST_F(RuntimeTest, ApplicationObjectCarriesItsMenuBarAndTheVersionInformation) 
     app = nullptr;
     // The framework holds it until the runtime stops.
     fw::RuntimeExit();
-    EXPECT_TRUE(fw::_GetAppObject().IsNil());
+    EXPECT_TRUE(fw::GetAppObject().IsNil());
     fw::RuntimeInit();
 }
 

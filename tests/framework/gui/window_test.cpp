@@ -104,7 +104,7 @@ public:
     void AddMenuHandlers(const fw::Ref<fw::Window>& w) {
         Rec().log.push_back("AddMenuHandlers");
         auto self = fw::Cast<TestWin>(w);
-        fw::RuntimeAddMenuHandler(*self, "FileRun", fw::RuntimeCreateDelegate(*self, &TestWin::_FileRun_Action, "(  ) as Boolean"));
+        fw::RuntimeAddMenuHandler(*self, "FileRun", fw::RuntimeCreateDelegate(*self, &TestWin::FileRun_Action, "(  ) as Boolean"));
     }
     void Event_Open() {
         Rec().log.push_back("Open");
@@ -125,7 +125,7 @@ public:
             Rec().log.push_back("handler ended");
         }
     }
-    bool _FileRun_Action() {
+    bool FileRun_Action() {
         Rec().log.push_back("FileRun");
         return true;
     }
@@ -135,7 +135,7 @@ private:
     void AddOne(const char* className, const char* name, int32_t tabIndex) {
         auto c = NewControl<T>(className);
         c->Constructor();
-        _AddControl(name, c);
+        AddControl(name, c);
         auto placed = ControlAs<T>(name);
         placed->SetBounds(10, 10 + 30 * tabIndex, 100, 24);
         placed->SetTabIndex(tabIndex);
@@ -189,7 +189,7 @@ TEST_F(WindowTest, ControlAccessorsFindTheSameControlEachTimeAndNilForUnknownNam
     ASSERT_TRUE(a);
     EXPECT_EQ(a.Get(), b.Get());
     EXPECT_EQ(w->ControlAs<TestEdit>("edit1").Get(), a.Get());  // letter case ignored
-    EXPECT_TRUE(w->_ControlByName("NoSuchControl").IsNil());
+    EXPECT_TRUE(w->ControlByName("NoSuchControl").IsNil());
     EXPECT_TRUE(w->ControlAs<TestEdit>("NoSuchControl").IsNil());
     EXPECT_THROW(w->ControlAs<TestButton>("Edit1"), fw::IllegalCastException);
     EXPECT_EQ(a->OwnerWindow(), w.Get());
@@ -201,14 +201,14 @@ TEST_F(WindowTest, ImplicitInstanceIsSharedUntilClosedThenBuiltFreshWithDesignCo
     {
         auto first = Accessor();
         EXPECT_EQ(Accessor().Get(), first.Get());
-        EXPECT_EQ(fw::_GetImplicitWindow(kClass).Get(), first.Get());
+        EXPECT_EQ(fw::GetImplicitWindow(kClass).Get(), first.Get());
         first->ControlAs<TestEdit>("Edit1")->Edit()->setPlainText("typed by the user");
         firstAlive = first.Shared();
         first->Close();
         first->Close();  // a second Close does nothing
         EXPECT_TRUE(first->IsClosed());
         EXPECT_FALSE(first->FrameWidget()->isVisible());
-        EXPECT_TRUE(fw::_GetImplicitWindow(kClass).IsNil());
+        EXPECT_TRUE(fw::GetImplicitWindow(kClass).IsNil());
     }
     EXPECT_EQ(std::count(Rec().log.begin(), Rec().log.end(), "Close"), 1);
     rt_test::ReleaseClosedWindows();
@@ -225,7 +225,7 @@ TEST_F(WindowTest, NewMakesFrameworkControlsByClassName) {
     ASSERT_TRUE(area);
     EXPECT_EQ(area->Class()->Name(), "TextArea");
     EXPECT_THROW(w->NewControl<fw::TextArea>("PushButton"), fw::IllegalCastException);
-    EXPECT_THROW(w->__New("NoSuchClass"), fw::RuntimeException);
+    EXPECT_THROW(w->New("NoSuchClass"), fw::RuntimeException);
 }
 
 TEST_F(WindowTest, WindowOperationsOutsideTheUserInterfaceThreadRaise) {
@@ -248,7 +248,7 @@ TEST_F(WindowTest, CloseLeavesARegistryEntryOfAnotherWindowAlone) {
     auto other = fw::New<TestWin>();
     fw::RuntimeRegisterImplicitWindow(kClass, other);
     first->Close();
-    EXPECT_EQ(fw::_GetImplicitWindow(kClass).Get(), other.Get());
+    EXPECT_EQ(fw::GetImplicitWindow(kClass).Get(), other.Get());
 }
 
 TEST_F(WindowTest, ControlEventReachesTheWindowsHandlerWithWindowAndControl) {
@@ -284,7 +284,7 @@ TEST_F(WindowTest, HandlerThatClosesItsWindowRunsToItsEndAndTheWindowIsThenRelea
         w->ControlAs<TestButton>("Button1")->Button()->click();
     }
     EXPECT_EQ(Rec().log.back(), "handler ended");
-    EXPECT_TRUE(fw::_GetImplicitWindow(kClass).IsNil());
+    EXPECT_TRUE(fw::GetImplicitWindow(kClass).IsNil());
     rt_test::ReleaseClosedWindows();
     EXPECT_TRUE(alive.expired());
 }

@@ -73,15 +73,15 @@ int main(int argc, char** argv) {
     try {
         auto app = fw::RuntimeNewObjectAs<fw::Application>("Application");
         app->SetMenuBar(TheBar());
-        fw::_RuntimeRegisterAppObject(app);
-        fw::_RunFrameworkInitialization([] { fw::ImplicitWindow<MainWin>("MainWin.MainWin"); });
+        fw::RuntimeRegisterAppObject(app);
+        fw::RunFrameworkInitialization([] { fw::ImplicitWindow<MainWin>("MainWin.MainWin"); });
         QTimer::singleShot(30000, [] {
             std::fprintf(stderr, "window_app: nobody closed the window; giving up\n");
             fw::Quit(3);
         });
-        fw::_RuntimeRun();
+        fw::RuntimeRun();
     } catch (const fw::RuntimeException& e) {
-        fw::_UnhandledException(e);
+        fw::UnhandledException(e);
     }
     return fw::RuntimeExit();
 }
