@@ -95,6 +95,29 @@ bool FolderItem::Directory() const {
     return !HasNul(path_) && ::stat(path_.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+void FolderItem::CreateAsFolder() {
+    if (HasNul(path_)) throw IOException("The folder name " + path_ + " is not valid.", EINVAL);
+    std::string partial;
+    std::size_t at = 0;
+    while (at != std::string::npos) {
+        at = path_.find('/', at + 1);
+        partial = path_.substr(0, at);
+        if (partial.empty()) continue;
+        struct stat st;
+        if (::stat(partial.c_str(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode))
+                throw IOException("The folder " + path_ + " cannot be made: " + partial + " is not a folder.", ENOTDIR);
+            continue;
+        }
+        if (::mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST) {
+            const int e = errno;
+            lastError_ = e;
+            throw IOException("The folder " + partial + " cannot be made: " + std::strerror(e) + ".", e);
+        }
+    }
+    lastError_ = 0;
+}
+
 bool FolderItem::Delete() {
     if (HasNul(path_)) {
         lastError_ = EINVAL;

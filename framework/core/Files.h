@@ -37,6 +37,9 @@ public:
     // Deletes the file (or empty folder). Never raises: the outcome is in
     // the result and in LastErrorCode (0 on success, else the errno).
     bool Delete();
+    // Makes this folder, and any missing folder above it; an existing folder
+    // is fine. Raises IOException with the OS error number otherwise.
+    void CreateAsFolder();
     // A new, empty file of this name (an existing one is emptied), open for
     // writing.
     Ref<TextOutputStream> CreateTextFile();

@@ -1,0 +1,125 @@
+// The text engine's control-bound steps: thin steps over engine/.
+#include "Clipboard.h"
+#include "Desktop.h"
+#include "Engine.h"
+#include "Files.h"
+#include "Window1.h"
+#include "Yield.h"
+
+void Window1::SearchWord() { engine::SearchWord(); }
+void Window1::ScrambleWord() { engine::ScrambleWord(); }
+void Window1::checkDictionary() { engine::checkDictionary(Lookup()); }
+
+void Window1::Scramble_Action(fw::PushButton&) {
+    Scramble()->SetEnabled(false);
+    Timer1()->SetMode(1);
+    if (Module1::TryMeFlag) {
+        Module1::FullBook = EditField3()->Text();
+    } else {
+        Module1::FullBook = EditField1()->Text();
+        EditField3()->SetText(Module1::FullBook);
+    }
+    Module1::NewScrambledMessageFlag = true;
+    EditField2()->SetText(fw::String());
+    EditField2()->Refresh(true);
+    EditField1()->SetText(fw::String());
+    EditField1()->Refresh(true);
+    engine::ScrambleDriver();
+    Module1::TryMeFlag = false;
+    EditField2()->SetText(Module1::Book);
+}
+
+void Window1::EditField2_GotFocus(fw::TextArea&) { Module1::NewScrambledMessageFlag = false; }
+
+void Window1::Unscramble_Action(fw::PushButton&) {
+    Unscramble()->SetEnabled(false);
+    Unscramble()->SetCaption("Working");
+    if (Module1::NewScrambledMessageFlag) EditField1()->SetText(EditField3()->Text());
+    else doUnscramble();
+    Unscramble()->SetCaption("<< Unscramble");
+    Unscramble()->SetEnabled(true);
+}
+
+void Window1::doUnscramble() {
+    Module1::FullBook = EditField2()->Text();
+    EditField1()->SetText(fw::String());
+    EditField1()->Refresh(true);
+    engine::RebuildDriver(Lookup());
+    EditField1()->SetText(Module1::Book);
+}
+
+void Window1::FindWords_Action(fw::PushButton&) {
+    EditField1()->Copy();
+    ThisWord()->SetText(fw::String());
+    ThisWord()->SetFocus();
+    ThisWord()->Paste();
+    const fw::String w = ThisWord()->Text();
+    if (fw::Len(w) <= 4) {
+        fw::MsgBox("This feature is restricted to words with five or more letters.");
+        return;
+    }
+    FindWords()->SetEnabled(false);
+    AlternateWords()->DeleteAllRows();
+    AlternateWords()->AddRow("Click To See Possible Words");
+    // Sets FirstLetter and LastLetter and gives every passing row among all
+    // but the last, in list order, from the index over Wordwell's rows.
+    for (const fw::String& entry : engine::PossibleWords(w, Lookup())) AlternateWords()->AddRow(entry);
+    AlternateWords()->AddRow("End of List");
+    AlternateWords()->SetFocus();
+    AlternateWords()->SetListIndex(0);
+    if (AlternateWords()->ListCount() > 2) {
+        AlternateWords()->SetVisible(true);
+        UseWord()->SetVisible(true);
+    } else {
+        AlternateWords()->DeleteAllRows();
+        FindWords()->SetEnabled(true);
+    }
+}
+
+void Window1::UseWord_Action(fw::PushButton&) {
+    fw::Clipboard clipboard;
+    const int32_t index = AlternateWords()->ListIndex();
+    if (index != AlternateWords()->ListCount() - 1 && index != 0) {
+        clipboard.SetText(AlternateWords()->Text());
+        EditField1()->SetFocus();
+        EditField1()->Paste();
+    }
+    AlternateWords()->DeleteAllRows();
+    AlternateWords()->SetVisible(false);
+    UseWord()->SetVisible(false);
+    FindWords()->SetEnabled(true);
+    EditField1()->SetFocus();
+}
+
+void Window1::DevTest_Action(fw::PushButton&) {
+    const int32_t last = Wordwell()->ListCount() - 1;
+    for (int32_t i = last; i >= 0; --i) {
+        if (fw::Len(Wordwell()->Cell(i, 0)) < 5) Wordwell()->RemoveRow(i);
+        fw::BackgroundYield();
+    }
+    NoWords()->SetText(fw::Str(Wordwell()->ListCount()));
+}
+
+void Window1::SaveDict_Action(fw::PushButton&) { saveDictionary(); }
+
+void Window1::saveDictionary() {
+    // The export goes to the user's Documents folder, made when missing. If
+    // it cannot be written the user is told, and nothing else changes.
+    fw::Ref<fw::FolderItem> file;
+    try {
+        fw::Ref<fw::FolderItem> documents = fw::SpecialFolder::Documents();
+        if (!documents) throw fw::IOException("The Documents folder is not known.", 2);
+        documents->CreateAsFolder();
+        file = documents->Child("ScrandleDictionary.txt");
+        file->Delete();
+        fw::Ref<fw::TextOutputStream> out = file->CreateTextFile();
+        const fw::StringRows& rows = Wordwell()->Rows();
+        for (int32_t i = 0; i <= rows.ListCount() - 1; ++i) {
+            out->WriteLine(rows.Cell(i));
+            fw::BackgroundYield();
+        }
+        out->Close();
+    } catch (const fw::RuntimeException& e) {
+        fw::MsgBox(fw::String("The word list could not be saved.\n\n") + fw::String(std::string_view(e.what())));
+    }
+}

@@ -1,0 +1,79 @@
+// Loading, saving and clearing the two messages.
+#include "Dialogs.h"
+#include "Files.h"
+#include "Module1.h"
+#include "Window1.h"
+
+namespace {
+// The dialogs start in "Documents" at the root of the file system; the
+// desktop falls back to the user's folders when that does not exist.
+fw::Ref<fw::FolderItem> StartFolder() { return fw::Volume(0)->Child("Documents"); }
+}  // namespace
+
+void Window1::LoadFile1_Action(fw::PushButton&) {
+    EditField1()->SetFocus();
+    EditField1()->Refresh(true);
+    getFile1();
+}
+
+void Window1::LoadFile2_Action(fw::PushButton&) {
+    EditField2()->SetFocus();
+    EditField2()->Refresh(true);
+    getFile2();
+}
+
+void Window1::SaveFile1_Action(fw::PushButton&) {
+    EditField1()->SetFocus();
+    EditField1()->Refresh(true);
+    saveFile1();
+}
+
+void Window1::SaveFile2_Action(fw::PushButton&) {
+    EditField2()->SetFocus();
+    EditField2()->Refresh(true);
+    saveFile2();
+}
+
+void Window1::Clear1_Action(fw::PushButton&) {
+    EditField1()->SetText(fw::String());
+    EditField3()->SetText(fw::String());
+    EditField1()->SetFocus();
+}
+
+void Window1::Clear2_Action(fw::PushButton&) {
+    EditField2()->SetText(fw::String());
+    EditField2()->SetFocus();
+}
+
+void Window1::getFile1() { LoadInto(EditField1()); }
+void Window1::getFile2() { LoadInto(EditField2()); }
+void Window1::saveFile1() { SaveFrom(EditField1()); }
+void Window1::saveFile2() { SaveFrom(EditField2()); }
+
+void Window1::LoadInto(const fw::Ref<fw::TextArea>& area) {
+    auto dialog = fw::New<fw::OpenDialog>();
+    dialog->SetInitialDirectory(StartFolder());
+    dialog->SetTitle("Select a Text file");
+    fw::Ref<fw::FolderItem> file = dialog->ShowModal();
+    if (!file) return;
+    // The file is read before the area is emptied, so a file that cannot be
+    // opened or read leaves the area's text as it was.
+    fw::String content;
+    const bool exists = file->Exists();
+    if (exists) content = fw::TextInputStream::Open(file)->ReadAll();
+    area->SetText(fw::String());
+    area->SetFocus();
+    if (exists) area->SetText(content);
+}
+
+void Window1::SaveFrom(const fw::Ref<fw::TextArea>& area) {
+    auto dialog = fw::New<fw::SaveAsDialog>();
+    dialog->SetInitialDirectory(StartFolder());
+    fw::Ref<fw::FolderItem> file = dialog->ShowModal();
+    if (!file) return;
+    fw::Ref<fw::TextOutputStream> out = fw::TextOutputStream::Create(file);
+    out->Write(area->Text());
+    // Closing here rather than at the end of the reference reports a
+    // failed final write like any other.
+    out->Close();
+}
