@@ -62,8 +62,8 @@ void CreateControl(Window1& w, const fw::ControlDefinition& def) {
     const bool isTimer = def.frameworkClass == "Timer";
     const std::string cls = isTimer ? kTimerClassName : std::string(def.frameworkClass);
     fw::Ref<fw::Control> control = fw::Cast<fw::Control>(w.New(cls));
-    if (auto rc = fw::Cast<fw::RectControl>(control)) rc->Constructor();
-    else fw::Cast<Window1_Timer1>(control)->Constructor();
+    if (isTimer) fw::Cast<Window1_Timer1>(control)->Constructor();
+    else fw::Cast<fw::RectControl>(control)->Constructor();
     w.AddControl(fw::String(name), control);
     for (const auto& preset : def.presets) w.ControlByName(fw::String(name))->SetPresetProperty(preset.key, preset.value);
     fw::SetProperties(*w.ControlByName(fw::String(name)), def.set);

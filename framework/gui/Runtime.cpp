@@ -15,10 +15,7 @@
 #include "controls/TextField.h"
 #include "controls/Timer.h"
 
-#if __has_include("PluginEntries.h")
 #include "PluginEntries.h"
-#define SCRANDLE_HAVE_PLUGIN_ENTRIES 1
-#endif
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -178,12 +175,6 @@ void RegisterFrameworkClasses() {
 }
 
 void RuntimeInitExternalClasses() { RegisterFrameworkClasses(); }
-
-void InitPluginEntrypoints() {
-#ifdef SCRANDLE_HAVE_PLUGIN_ENTRIES
-    InitPluginEntrypoints();
-#endif
-}
 
 void RunFrameworkInitialization(const std::function<void()>& lateStartup) {
     if (RS().lateStartupDone) return;

@@ -13,6 +13,7 @@
 
 #include "Control.h"
 #include "Object.h"
+#include "PluginEntries.h"
 #include "RuntimeCore.h"
 #include "Window.h"
 
@@ -35,7 +36,8 @@ void RegisterFrameworkClasses();
 // The framework's classes that live outside the program are ready.
 void RuntimeInitExternalClasses();
 // Fills the table of plug-in entry points (MD5, Base64).
-void InitPluginEntrypoints();
+// (InitPluginEntrypoints, which fills the plug-in entry points, is in
+// PluginEntries.h.)
 
 // Completes the framework's initialisation and calls the callback, once
 // per run of the runtime, before it returns. An exception of the callback
