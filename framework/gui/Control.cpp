@@ -283,7 +283,10 @@ QFont RectControl::ResolvedFont() const {
             case 1: f.setPixelSize(std::max(1, static_cast<int>(textSize_ + 0.5))); break;
             case 3: f.setPointSizeF(textSize_ * 72.0); break;
             case 4: f.setPointSizeF(textSize_ * 72.0 / 25.4); break;
-            default: f.setPointSizeF(textSize_); break;
+            // Points as window definitions mean them: 72 to the inch, so a
+            // point is one of their pixels and a control's text fits the
+            // size it was laid out for on any screen.
+            default: f.setPixelSize(std::max(1, static_cast<int>(textSize_ + 0.5))); break;
         }
     }
     f.setBold(bold_);
