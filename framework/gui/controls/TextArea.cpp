@@ -28,6 +28,27 @@ constexpr int kSpellCheckLimit = 1000000;
 
 int EndLength(std::uint8_t kind) { return kind == 2 ? 2 : 1; }
 
+// When p[i] begins a line end (or a character Qt would fold into one),
+// records its kind, steps i over a CR LF's LF and gives true.
+template <class Ch, class Index>
+bool TakeLineEnd(const Ch* p, Index n, Index& i, std::vector<std::uint8_t>& ends) {
+    switch (static_cast<char32_t>(p[i])) {
+        case U'\r':
+            if (i + 1 < n && p[i + 1] == Ch('\n')) {
+                ends.push_back(TextArea::kCRLF);
+                ++i;
+            } else {
+                ends.push_back(TextArea::kCR);
+            }
+            return true;
+        case U'\n': ends.push_back(TextArea::kLF); return true;
+        case 0x2029: ends.push_back(TextArea::kParagraph); return true;
+        case 0xFDD0: ends.push_back(TextArea::kFrameStart); return true;
+        case 0xFDD1: ends.push_back(TextArea::kFrameEnd); return true;
+        default: return false;
+    }
+}
+
 }  // namespace
 
 // The editor widget: keeps the area's line ends through the clipboard and
@@ -131,21 +152,9 @@ QString TextArea::ToDocument(const String& text, std::vector<std::uint8_t>& ends
     std::size_t w = 0;
     for (std::size_t i = 0; i < n; ++i) {
         const char32_t c = p[i];
-        switch (c) {
-            case U'\r':
-                if (i + 1 < n && p[i + 1] == U'\n') {
-                    ends.push_back(kCRLF);
-                    ++i;
-                } else {
-                    ends.push_back(kCR);
-                }
-                d[w++] = kSeparator;
-                continue;
-            case U'\n': ends.push_back(kLF); d[w++] = kSeparator; continue;
-            case 0x2029: ends.push_back(kParagraph); d[w++] = kSeparator; continue;
-            case 0xFDD0: ends.push_back(kFrameStart); d[w++] = kSeparator; continue;
-            case 0xFDD1: ends.push_back(kFrameEnd); d[w++] = kSeparator; continue;
-            default: break;
+        if (TakeLineEnd(p, n, i, ends)) {
+            d[w++] = kSeparator;
+            continue;
         }
         if (c <= 0xFFFF) {
             d[w++] = static_cast<char16_t>(c);
@@ -169,23 +178,7 @@ QString TextArea::ToDocument(const QString& text, std::vector<std::uint8_t>& end
     const qsizetype n = text.size();
     qsizetype w = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = p[i];
-        switch (c) {
-            case u'\r':
-                if (i + 1 < n && p[i + 1] == u'\n') {
-                    ends.push_back(kCRLF);
-                    ++i;
-                } else {
-                    ends.push_back(kCR);
-                }
-                d[w++] = kSeparator;
-                continue;
-            case u'\n': ends.push_back(kLF); d[w++] = kSeparator; continue;
-            case 0x2029: ends.push_back(kParagraph); d[w++] = kSeparator; continue;
-            case 0xFDD0: ends.push_back(kFrameStart); d[w++] = kSeparator; continue;
-            case 0xFDD1: ends.push_back(kFrameEnd); d[w++] = kSeparator; continue;
-            default: d[w++] = c;
-        }
+        d[w++] = TakeLineEnd(p, n, i, ends) ? kSeparator : p[i];
     }
     out.resize(w);
     return out;

@@ -103,8 +103,11 @@ protected:
 private:
     friend class TextAreaEditor;
 
+public:
     // The line ends a block separator can stand for.
     enum LineEnd : std::uint8_t { kLF, kCR, kCRLF, kParagraph, kFrameStart, kFrameEnd };
+
+private:
 
     // Converts a text for the document: every line end becomes one U+2029,
     // whose kinds go to ends in order.

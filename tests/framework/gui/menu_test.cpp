@@ -130,7 +130,9 @@ TEST_F(MenuTest, QtBarShowsCaptionsSeparatorsAndShortcuts) {
     ASSERT_EQ(actions.size(), 8);
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(actions[i]->isSeparator(), edit[i].text == nullptr) << i;
-        if (edit[i].text) EXPECT_EQ(actions[i]->text().toStdString(), edit[i].text);
+        if (edit[i].text) {
+            EXPECT_EQ(actions[i]->text().toStdString(), edit[i].text);
+        }
         EXPECT_EQ(actions[i]->shortcut().toString(QKeySequence::PortableText).toStdString(), edit[i].shortcut) << i;
         EXPECT_TRUE(actions[i]->isEnabled()) << i;
     }
