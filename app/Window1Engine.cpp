@@ -70,6 +70,8 @@ void Window1::FindWords_Action(fw::PushButton&) {
     if (AlternateWords()->ListCount() > 2) {
         AlternateWords()->SetVisible(true);
         UseWord()->SetVisible(true);
+        // A hidden control takes no focus: give it now that it shows.
+        AlternateWords()->SetFocus();
     } else {
         AlternateWords()->DeleteAllRows();
         FindWords()->SetEnabled(true);
