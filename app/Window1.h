@@ -24,6 +24,11 @@ class WordLookup;
 class Window1_Timer1 : public fw::Timer {
 public:
     void SetWindow(fw::Window* window);
+    // Adding the control to its window tells it its window, as SetWindow.
+    void AttachTo(fw::Window* window) override {
+        ownerWindow_ = window;
+        fw::Timer::AttachTo(window);
+    }
     fw::Window* Window() const { return ownerWindow_; }
     int32_t GetIndex() const { return Index(); }
     void SetIndexValue(int32_t index) { SetIndex(index); }
