@@ -102,7 +102,6 @@ TEST(TextArea, TwentyMegabytesSetAndReadBackQuickly) {
     // After an edit the text is rebuilt from the document, just as exactly.
     PlaceCursor(*area, 0);
     Type(area->Editor(), "X");
-
     const String edited = area->Text();
     EXPECT_TRUE(edited.Identical(String("X") + text));
 }
