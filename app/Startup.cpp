@@ -6,6 +6,9 @@
 #include "MenuBars.h"
 #include "Registry.h"
 #include "Runtime.h"
+#include "SpellChecker.h"
+
+#include <QTimer>
 #include "RuntimeCore.h"
 #include "Window1.h"
 
@@ -51,6 +54,7 @@ void MakeDefaultView() { (void)Window1Instance(); }
 
 void LateStartup() {
     MakeDefaultView();
+    QTimer::singleShot(250, [] { fw::SpellChecker::Shared().LoadInBackground(); });
     Phase("main window open");
     if (g_options && g_options->afterMainWindow) g_options->afterMainWindow();
 }
@@ -94,6 +98,9 @@ int Main(int& argc, char** argv, const Options& options) {
     fw::RuntimeSetVersionInfo(fw::VersionInfo{build::kMajorVersion, build::kMinorVersion, build::kBugVersion,
                                               fw::String(build::kShortVersion), fw::String(build::kLongVersion)});
     Phase("runtime started");
+    // The spell-checking dictionary is read once the window is up, on a
+    // worker thread, not during start-up.
+    fw::SpellChecker::Shared().DeferLoading();
     initialize();
     MainSteps();
     finalize();

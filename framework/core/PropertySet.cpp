@@ -272,7 +272,7 @@ std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes) {
                              std::to_string(i) + " but the set ends at offset " +
                              std::to_string(n),
                          key, keyStart);
-                value.text = String(std::u32string(DecodeUtf8(bytes.substr(i, count))));
+                DecodeUtf8Into(bytes.substr(i, count), value.text);
                 i += count;
                 break;
             }
@@ -336,7 +336,8 @@ const PropertyValue* FindProperty(const std::vector<PropertyEntry>& entries, std
 
 void SetProperties(PropertyTarget& target, std::string_view bytes) {
     // Read the whole set first: a broken set changes nothing on the target.
-    const auto entries = ReadPropertySet(bytes);
+    // Not const: a target may take a large value over (see Listbox).
+    auto entries = ReadPropertySet(bytes);
     for (const auto& e : entries) {
         if (!target.SetProperty(e.key, e.value))
             Fail("an object of class '" + target.PropertyClassName() + "' has no property '" +

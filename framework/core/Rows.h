@@ -14,21 +14,43 @@ namespace fw {
 
 class StringRows {
 public:
-    int32_t ListCount() const { return static_cast<int32_t>(rows_.size()); }
+    int32_t ListCount() const;
     // Row index from 0; an index out of range gives the empty string.
     const String& Cell(int32_t row) const;
-    void AddRow(String text) { rows_.push_back(std::move(text)); ++revision_; }
+    void AddRow(String text) {
+        Materialize();
+        rows_.push_back(std::move(text));
+        ++revision_;
+    }
     void RemoveRow(int32_t row);
-    void DeleteAllRows() { rows_.clear(); ++revision_; }
+    void DeleteAllRows() {
+        pending_ = false;
+        joined_ = String();
+        rows_.clear();
+        ++revision_;
+    }
     void SetCell(int32_t row, String text);
     // Replaces every row: the text cut at each separator (an empty text gives
-    // no rows).
-    void SetFromJoined(const String& joined, char32_t separator);
-    void Assign(std::vector<String> rows) { rows_ = std::move(rows); ++revision_; }
+    // no rows). The cutting waits for the first look at a row: a list given
+    // at start-up is often not read for a long while, and cutting 70,000
+    // rows is most of what setting it costs.
+    void SetFromJoined(String joined, char32_t separator);
+    void Assign(std::vector<String> rows) {
+        pending_ = false;
+        joined_ = String();
+        rows_ = std::move(rows);
+        ++revision_;
+    }
     std::uint64_t Revision() const { return revision_; }
 
 private:
-    std::vector<String> rows_;
+    void Materialize() const;
+
+    mutable std::vector<String> rows_;
+    mutable String joined_;
+    mutable bool pending_ = false;
+    char32_t separator_ = U'\r';
+    int32_t pendingCount_ = 0;
     std::uint64_t revision_ = 0;
 };
 

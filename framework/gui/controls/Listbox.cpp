@@ -119,9 +119,9 @@ String Listbox::InitialValue() const {
     return joined;
 }
 
-void Listbox::SetInitialValue(const String& joined) {
+void Listbox::SetInitialValue(String joined) {
     if (view_) model_->BeginReset();
-    rows_.SetFromJoined(joined, U'\r');
+    rows_.SetFromJoined(std::move(joined), U'\r');
     if (view_) model_->EndReset();
 }
 
@@ -151,7 +151,9 @@ String Listbox::Text() const {
 }
 
 bool Listbox::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "InitialValue") SetInitialValue(v.text);
+    // A set's values belong to SetProperties, which drops them right after:
+    // the rows take the text over instead of copying megabytes of it.
+    if (key == "InitialValue") SetInitialValue(std::move(const_cast<PropertyValue&>(v).text));
     else if (key == "ColumnCount") columnCount_ = v.integer < 1 ? 1 : v.integer;
     else if (key == "ColumnWidths") columnWidths_ = v.text;
     else if (key == "Border") {

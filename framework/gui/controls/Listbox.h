@@ -43,7 +43,7 @@ public:
     // The rows joined by single CRs (no CR after the last); setting it
     // replaces the rows, the empty text giving none.
     String InitialValue() const;
-    void SetInitialValue(const String& joined);
+    void SetInitialValue(String joined);
 
     // The selected row, -1 for none; setting an index out of range selects
     // nothing.

@@ -3,6 +3,9 @@
 #include <hunspell.hxx>
 
 #include <QFileInfo>
+#include <QTimer>
+
+#include <chrono>
 
 namespace fw {
 
@@ -24,21 +27,52 @@ SpellChecker::SpellChecker(std::string affPath, std::string dicPath)
 SpellChecker::~SpellChecker() = default;
 
 SpellChecker& SpellChecker::Shared() {
-    static SpellChecker checker("/usr/share/hunspell/en_US.aff", "/usr/share/hunspell/en_US.dic");
-    return checker;
+    static SpellChecker* checker = new SpellChecker("/usr/share/hunspell/en_US.aff", "/usr/share/hunspell/en_US.dic");
+    return *checker;
 }
+
+namespace {
+std::unique_ptr<Hunspell> OpenDictionary(const std::string& aff, const std::string& dic) {
+    if (!QFileInfo::exists(QString::fromStdString(aff)) || !QFileInfo::exists(QString::fromStdString(dic)))
+        return nullptr;
+    return std::make_unique<Hunspell>(aff.c_str(), dic.c_str());
+}
+}  // namespace
 
 void SpellChecker::Load() {
     tried_ = true;
-    if (!QFileInfo::exists(QString::fromStdString(affPath_)) || !QFileInfo::exists(QString::fromStdString(dicPath_)))
-        return;
-    hunspell_ = std::make_unique<Hunspell>(affPath_.c_str(), dicPath_.c_str());
-    const std::string& enc = hunspell_->get_dict_encoding();
-    utf8_ = enc == "UTF-8" || enc == "utf-8" || enc == "UTF8";
+    if (pending_.valid()) {
+        hunspell_ = pending_.get();
+    } else {
+        hunspell_ = OpenDictionary(affPath_, dicPath_);
+    }
+    if (hunspell_) {
+        const std::string& enc = hunspell_->get_dict_encoding();
+        utf8_ = enc == "UTF-8" || enc == "utf-8" || enc == "UTF8";
+    }
+}
+
+void SpellChecker::LoadInBackground() {
+    deferred_ = false;
+    if (tried_ || pending_.valid()) return;
+    // The dictionary object is made on the worker and used only on the user
+    // interface thread once it is handed over.
+    pending_ = std::async(std::launch::async, OpenDictionary, affPath_, dicPath_);
+}
+
+bool SpellChecker::Ready() {
+    if (tried_) return true;
+    if (deferred_) return false;
+    if (!pending_.valid()) return true;
+    return pending_.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 bool SpellChecker::Available() {
-    if (!tried_) Load();
+    if (!tried_) {
+        if (deferred_) return false;
+        if (pending_.valid() && !Ready()) return false;
+        Load();
+    }
     return hunspell_ != nullptr;
 }
 
@@ -97,6 +131,22 @@ QTextCharFormat SpellHighlighter::MisspeltFormat() {
 }
 
 void SpellHighlighter::highlightBlock(const QString& text) {
+    if (!checker_.Ready()) {
+        // Look again once the dictionary has arrived.
+        if (!waiting_) {
+            waiting_ = true;
+            auto* timer = new QTimer(this);
+            timer->setInterval(50);
+            QObject::connect(timer, &QTimer::timeout, this, [this, timer] {
+                if (!checker_.Ready()) return;
+                timer->deleteLater();
+                waiting_ = false;
+                rehighlight();
+            });
+            timer->start();
+        }
+        return;
+    }
     for (const auto& [start, length] : checker_.Misspellings(text)) setFormat(start, length, format_);
 }
 

@@ -8,6 +8,7 @@
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
 
+#include <future>
 #include <memory>
 #include <string>
 #include <utility>
@@ -25,8 +26,22 @@ public:
     SpellChecker(const SpellChecker&) = delete;
     SpellChecker& operator=(const SpellChecker&) = delete;
 
-    // The shared checker with /usr/share/hunspell/en_US.aff and .dic.
+    // The shared checker with /usr/share/hunspell/en_US.aff and .dic. It
+    // lives until the process ends: tearing the dictionary down at exit
+    // only costs time.
     static SpellChecker& Shared();
+
+    // Loads the dictionary on a worker thread from now on, so that reading
+    // it (tens of milliseconds) does not hold up the first window; until it
+    // is there every word counts as correct, and Ready() tells when to look
+    // again. Without this call the first check loads it at once.
+    void LoadInBackground();
+    // Holds every check off (all words correct, not Ready) until
+    // LoadInBackground: start-up calls it so that nothing loads the
+    // dictionary before the first window shows.
+    void DeferLoading() { deferred_ = true; }
+    // True once the dictionary is loaded or known to be missing.
+    bool Ready();
 
     // Loads the dictionary if that was not tried yet; false when it cannot
     // be had (then every word counts as correct).
@@ -42,8 +57,10 @@ private:
 
     std::string affPath_, dicPath_;
     bool tried_ = false;
+    bool deferred_ = false;
     bool utf8_ = true;
     std::unique_ptr<Hunspell> hunspell_;
+    std::future<std::unique_ptr<Hunspell>> pending_;
     // Text repeats its words: remember the verdicts (bounded).
     QHash<QString, bool> verdicts_;
 };
@@ -63,6 +80,7 @@ protected:
 private:
     SpellChecker& checker_;
     QTextCharFormat format_;
+    bool waiting_ = false;
 };
 
 }  // namespace fw
