@@ -14,17 +14,23 @@ void StringRows::Materialize() const {
     if (!pending_) return;
     pending_ = false;
     rows_.clear();
-    rows_.reserve(static_cast<std::size_t>(pendingCount_));
-    const char32_t* p = joined_.Data();
-    const std::size_t n = joined_.Size();
-    std::size_t begin = 0;
-    for (std::size_t i = 0; i <= n; ++i) {
-        if (i == n || p[i] == separator_) {
-            rows_.push_back(String::FromCodePoints(p + begin, i - begin));
-            begin = i + 1;
-        }
+    rows_.reserve(starts_.size());
+    for (std::size_t r = 0; r < starts_.size(); ++r) {
+        const std::size_t begin = starts_[r];
+        const std::size_t end = r + 1 < starts_.size() ? starts_[r + 1] - 1 : joined_.Size();
+        rows_.push_back(String::FromCodePoints(joined_.Data() + begin, end - begin));
     }
     joined_ = String();
+    std::vector<std::uint32_t>().swap(starts_);
+}
+
+String StringRows::CellCopy(int32_t row) const {
+    if (!pending_) return Cell(row);
+    if (row < 0 || row >= pendingCount_) return String();
+    const auto r = static_cast<std::size_t>(row);
+    const std::size_t begin = starts_[r];
+    const std::size_t end = r + 1 < starts_.size() ? starts_[r + 1] - 1 : joined_.Size();
+    return String::FromCodePoints(joined_.Data() + begin, end - begin);
 }
 
 const String& StringRows::Cell(int32_t row) const {
@@ -51,11 +57,13 @@ void StringRows::SetFromJoined(String joined, char32_t separator) {
     rows_.clear();
     joined_ = std::move(joined);
     separator_ = separator;
-    pendingCount_ = 0;
+    starts_.clear();
     if (!joined_.IsEmpty()) {
-        pendingCount_ = 1;
-        for (std::size_t i = 0; i < joined_.Size(); ++i) pendingCount_ += joined_.At(i) == separator;
+        starts_.push_back(0);
+        for (std::size_t i = 0; i < joined_.Size(); ++i)
+            if (joined_.At(i) == separator) starts_.push_back(static_cast<std::uint32_t>(i + 1));
     }
+    pendingCount_ = static_cast<int32_t>(starts_.size());
     pending_ = pendingCount_ > 0;
     if (!pending_) joined_ = String();
     ++revision_;

@@ -17,6 +17,9 @@ public:
     int32_t ListCount() const;
     // Row index from 0; an index out of range gives the empty string.
     const String& Cell(int32_t row) const;
+    // The same text as a copy; it does not cut the whole list into rows, so
+    // showing a few rows of a list not read yet stays cheap.
+    String CellCopy(int32_t row) const;
     void AddRow(String text) {
         Materialize();
         rows_.push_back(std::move(text));
@@ -51,6 +54,7 @@ private:
     mutable bool pending_ = false;
     char32_t separator_ = U'\r';
     int32_t pendingCount_ = 0;
+    mutable std::vector<std::uint32_t> starts_;  // where each pending row begins in joined_
     std::uint64_t revision_ = 0;
 };
 

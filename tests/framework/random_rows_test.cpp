@@ -37,6 +37,15 @@ TEST(StringRows, RowsAndRevisions) {
     fw::StringRows rows;
     rows.SetFromJoined(fw::String("cat\rhorse\rox"), U'\r');
     ASSERT_EQ(rows.ListCount(), 3);
+    // Reading single rows before the list is cut gives the same texts.
+    EXPECT_TRUE(rows.CellCopy(0).Identical(fw::String("cat")));
+    EXPECT_TRUE(rows.CellCopy(2).Identical(fw::String("ox")));
+    EXPECT_TRUE(rows.CellCopy(3).IsEmpty());
+    fw::StringRows trailing;
+    trailing.SetFromJoined(fw::String("a\r"), U'\r');  // a separator at the end makes an empty last row
+    ASSERT_EQ(trailing.ListCount(), 2);
+    EXPECT_TRUE(trailing.CellCopy(1).IsEmpty());
+    EXPECT_TRUE(trailing.Cell(1).IsEmpty());
     EXPECT_TRUE(rows.Cell(1).Identical(fw::String("horse")));
     EXPECT_TRUE(rows.Cell(3).IsEmpty());
     EXPECT_TRUE(rows.Cell(-1).IsEmpty());

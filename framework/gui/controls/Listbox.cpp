@@ -14,7 +14,7 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
-        return rows_.Cell(index.row()).ToQString();
+        return rows_.CellCopy(index.row()).ToQString();
     }
 
     void BeginInsert(int first, int last) { beginInsertRows({}, first, last); }
