@@ -6,6 +6,8 @@
 // way the end of start-up does.
 #pragma once
 
+#include "../wait_until.h"
+
 #include "App.h"
 #include "FileType.h"
 #include "MenuBars.h"
@@ -46,17 +48,7 @@ inline QApplication& TestApp() {
     return *app;
 }
 
-// Runs the event loop until the condition holds or the deadline passes;
-// returns the condition.
-inline bool WaitUntil(const std::function<bool()>& condition, int deadlineMs = 2000) {
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > deadlineMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
+using test_support::WaitUntil;
 
 // Lets windows closed meanwhile be released, as the event loop would.
 inline void ReleaseClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }

@@ -2,6 +2,8 @@
 // wait with a deadline that runs the event loop meanwhile.
 #pragma once
 
+#include "../../wait_until.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QWidget>
@@ -22,17 +24,7 @@ inline void EnsureApp() {
     (void)app;
 }
 
-// Runs the event loop until the condition holds or the deadline passes;
-// returns the condition.
-inline bool WaitUntil(const std::function<bool()>& condition, int deadlineMs = 2000) {
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > deadlineMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
+using test_support::WaitUntil;
 
 // A plain window to place controls into, as a window's content area.
 struct Host {
