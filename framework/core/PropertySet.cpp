@@ -203,7 +203,15 @@ std::string_view FormName(PropertyForm form) {
     return "?";
 }
 
-std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes) {
+namespace {
+std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge);
+}
+
+std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes) { return ReadSet(bytes, false); }
+std::vector<PropertyEntry> ReadPropertySetDeferred(std::string_view bytes) { return ReadSet(bytes, true); }
+
+namespace {
+std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::vector<PropertyEntry> entries;
@@ -272,7 +280,8 @@ std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes) {
                              std::to_string(i) + " but the set ends at offset " +
                              std::to_string(n),
                          key, keyStart);
-                DecodeUtf8Into(bytes.substr(i, count), value.text);
+                if (deferLarge && count >= kDeferredTextBytes) value.utf8.assign(bytes.substr(i, count));
+                else DecodeUtf8Into(bytes.substr(i, count), value.text);
                 i += count;
                 break;
             }
@@ -286,6 +295,7 @@ std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes) {
     }
     return entries;
 }
+}  // namespace
 
 std::string WritePropertySet(const std::vector<std::pair<std::string, PropertyValue>>& entries) {
     std::string out;
@@ -337,7 +347,7 @@ const PropertyValue* FindProperty(const std::vector<PropertyEntry>& entries, std
 void SetProperties(PropertyTarget& target, std::string_view bytes) {
     // Read the whole set first: a broken set changes nothing on the target.
     // Not const: a target may take a large value over (see Listbox).
-    auto entries = ReadPropertySet(bytes);
+    auto entries = ReadPropertySetDeferred(bytes);
     for (const auto& e : entries) {
         if (!target.SetProperty(e.key, e.value))
             Fail("an object of class '" + target.PropertyClassName() + "' has no property '" +

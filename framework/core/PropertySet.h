@@ -28,11 +28,17 @@ struct PropertyValue {
     bool boolean = false;
     Colour colour;
     String text;  // decoded from the set's UTF-8; a line break is a CR
+    // Only when a set is applied: a string of kDeferredTextBytes or more is
+    // handed over undecoded here, with text left empty (see TextValue). A
+    // list of 70,000 rows need not be decoded before anyone reads it.
+    std::string utf8;
     int32_t integer = 0;
 
     static PropertyValue Bool(bool b) { PropertyValue v; v.form = PropertyForm::Boolean; v.boolean = b; return v; }
     static PropertyValue Int(int32_t i) { PropertyValue v; v.form = PropertyForm::Integer; v.integer = i; return v; }
     static PropertyValue Text(String s) { PropertyValue v; v.form = PropertyForm::String; v.text = std::move(s); return v; }
+    // The text, whichever way it was handed over.
+    String TextValue() const { return utf8.empty() ? text : String(std::string_view(utf8)); }
     static PropertyValue Rgb(Colour c) { PropertyValue v; v.form = PropertyForm::Colour; v.colour = c; return v; }
 };
 
@@ -61,6 +67,10 @@ struct PropertyEntry {
 // (naming key and byte offset) for an unknown key, a missing blank, a value
 // running past the end, or a key named twice. Never reads out of bounds.
 std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes);
+// The same, leaving string values of at least this many bytes undecoded in
+// PropertyValue::utf8 (SetProperties reads this way).
+inline constexpr std::size_t kDeferredTextBytes = 64 * 1024;
+std::vector<PropertyEntry> ReadPropertySetDeferred(std::string_view bytes);
 
 // Writes entries in the order given. Throws PropertySetException for a key
 // outside the table, a value of the wrong form or a key named twice (the

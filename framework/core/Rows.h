@@ -8,6 +8,7 @@
 #include "String.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace fw {
@@ -29,6 +30,7 @@ public:
     void DeleteAllRows() {
         pending_ = false;
         joined_ = String();
+        joinedUtf8_.clear();
         rows_.clear();
         ++revision_;
     }
@@ -38,9 +40,13 @@ public:
     // at start-up is often not read for a long while, and cutting 70,000
     // rows is most of what setting it costs.
     void SetFromJoined(String joined, char32_t separator);
+    // The same from UTF-8 text with an ASCII separator; each row is decoded
+    // when it is read (a separator byte never stands inside a character).
+    void SetFromJoinedUtf8(std::string joined, char separator);
     void Assign(std::vector<String> rows) {
         pending_ = false;
         joined_ = String();
+        joinedUtf8_.clear();
         rows_ = std::move(rows);
         ++revision_;
     }
@@ -48,9 +54,12 @@ public:
 
 private:
     void Materialize() const;
+    String PendingRow(std::size_t r) const;
 
     mutable std::vector<String> rows_;
     mutable String joined_;
+    mutable std::string joinedUtf8_;
+    bool utf8_ = false;
     mutable bool pending_ = false;
     char32_t separator_ = U'\r';
     int32_t pendingCount_ = 0;

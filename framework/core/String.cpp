@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cmath>
+#include <sys/mman.h>
 #include <cstdlib>
 #include <new>
 #include <stdexcept>
@@ -128,7 +129,22 @@ void String::Grow(std::size_t atLeast) {
     std::size_t cap = cap_ ? cap_ : 4;
     while (cap < atLeast) cap += cap / 2 + 4;
     if (cap > 0xFFFFFFF0u) cap = 0xFFFFFFF0u;
-    auto* p = static_cast<char32_t*>(std::malloc(cap * sizeof(char32_t)));
+    char32_t* p = nullptr;
+    constexpr std::size_t kHuge = std::size_t{2} << 20;
+    if (cap * sizeof(char32_t) >= kHuge / 2) {
+        // A large text goes into whole 2 MB pages where the system offers
+        // them: faulting in 4 KB pages one by one costs more than reading
+        // the text.
+        const std::size_t bytes = (cap * sizeof(char32_t) + kHuge - 1) / kHuge * kHuge;
+        p = static_cast<char32_t*>(std::aligned_alloc(kHuge, bytes));
+        if (p) {
+            ::madvise(p, bytes, MADV_HUGEPAGE);
+            cap = bytes / sizeof(char32_t);
+            if (cap > 0xFFFFFFF0u) cap = 0xFFFFFFF0u;
+        }
+    } else {
+        p = static_cast<char32_t*>(std::malloc(cap * sizeof(char32_t)));
+    }
     if (!p) throw std::bad_alloc();
     if (n_) std::memcpy(p, p_, n_ * sizeof(char32_t));
     std::free(p_);

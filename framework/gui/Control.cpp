@@ -58,6 +58,12 @@ bool Control::SetPresetProperty(std::string_view, double) { return false; }
 
 bool Control::SetProperty(std::string_view key, const PropertyValue& value) {
     if (!ClassTakesKey(PropertyClassName(), key)) return false;
+    if (!value.utf8.empty() && !TakesUndecodedText(key)) {
+        PropertyValue decoded = value;
+        decoded.text = value.TextValue();
+        decoded.utf8.clear();
+        return TakeProperty(key, decoded);
+    }
     return TakeProperty(key, value);
 }
 

@@ -83,6 +83,9 @@ protected:
     // Applies one key the class takes; false when the class has no code for
     // it. Subclasses handle their own keys first and fall back to their base.
     virtual bool TakeProperty(std::string_view key, const PropertyValue& value);
+    // Whether TakeProperty takes a large text of this key still undecoded
+    // (PropertyValue::utf8); otherwise it is decoded first.
+    virtual bool TakesUndecodedText(std::string_view) const { return false; }
 
     String name_;
     int32_t index_ = INT32_MIN;

@@ -384,7 +384,17 @@ void Window::UpdateFlags() {
     if (IsModalFrame(frameKind_) && !frame_->isVisible()) frame_->setWindowModality(Qt::ApplicationModal);
 }
 
-bool Window::SetProperty(std::string_view key, const PropertyValue& v) {
+bool Window::SetProperty(std::string_view key, const PropertyValue& value) {
+    // A large text may come undecoded (PropertyValue::utf8).
+    PropertyValue decodedCopy;
+    const PropertyValue* pv = &value;
+    if (!value.utf8.empty()) {
+        decodedCopy = value;
+        decodedCopy.text = value.TextValue();
+        decodedCopy.utf8.clear();
+        pv = &decodedCopy;
+    }
+    const PropertyValue& v = *pv;
     auto isInt = v.form == PropertyForm::Integer, isBool = v.form == PropertyForm::Boolean;
     if (key == "Width" && isInt) { width_ = v.integer; UpdateGeometry(); return true; }
     if (key == "Height" && isInt) { height_ = v.integer; UpdateGeometry(); return true; }

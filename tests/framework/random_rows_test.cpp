@@ -46,6 +46,14 @@ TEST(StringRows, RowsAndRevisions) {
     ASSERT_EQ(trailing.ListCount(), 2);
     EXPECT_TRUE(trailing.CellCopy(1).IsEmpty());
     EXPECT_TRUE(trailing.Cell(1).IsEmpty());
+    // From UTF-8: rows decode as they are read, exactly as the whole would.
+    fw::StringRows utf8;
+    utf8.SetFromJoinedUtf8("caf\xC3\xA9\r\xFFx\r\xF0\x9F\x98\x80", '\r');
+    ASSERT_EQ(utf8.ListCount(), 3);
+    EXPECT_TRUE(utf8.CellCopy(0).Identical(fw::String("caf\xC3\xA9")));
+    EXPECT_EQ(fw::Len(utf8.CellCopy(1)), 2);  // the stray byte is kept as a Latin-1 character
+    EXPECT_TRUE(utf8.Cell(2).Identical(fw::String("\xF0\x9F\x98\x80")));
+    EXPECT_TRUE(utf8.Cell(0).Identical(fw::String("caf\xC3\xA9")));
     EXPECT_TRUE(rows.Cell(1).Identical(fw::String("horse")));
     EXPECT_TRUE(rows.Cell(3).IsEmpty());
     EXPECT_TRUE(rows.Cell(-1).IsEmpty());

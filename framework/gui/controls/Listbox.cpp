@@ -119,6 +119,12 @@ String Listbox::InitialValue() const {
     return joined;
 }
 
+void Listbox::SetInitialValueUtf8(std::string joined) {
+    if (view_) model_->BeginReset();
+    rows_.SetFromJoinedUtf8(std::move(joined), '\r');
+    if (view_) model_->EndReset();
+}
+
 void Listbox::SetInitialValue(String joined) {
     if (view_) model_->BeginReset();
     rows_.SetFromJoined(std::move(joined), U'\r');
@@ -153,7 +159,11 @@ String Listbox::Text() const {
 bool Listbox::TakeProperty(std::string_view key, const PropertyValue& v) {
     // A set's values belong to SetProperties, which drops them right after:
     // the rows take the text over instead of copying megabytes of it.
-    if (key == "InitialValue") SetInitialValue(std::move(const_cast<PropertyValue&>(v).text));
+    if (key == "InitialValue") {
+        auto& taken = const_cast<PropertyValue&>(v);
+        if (!taken.utf8.empty()) SetInitialValueUtf8(std::move(taken.utf8));
+        else SetInitialValue(std::move(taken.text));
+    }
     else if (key == "ColumnCount") columnCount_ = v.integer < 1 ? 1 : v.integer;
     else if (key == "ColumnWidths") columnWidths_ = v.text;
     else if (key == "Border") {

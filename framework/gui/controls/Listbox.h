@@ -44,6 +44,8 @@ public:
     // replaces the rows, the empty text giving none.
     String InitialValue() const;
     void SetInitialValue(String joined);
+    // The same from UTF-8, decoded only as rows are read.
+    void SetInitialValueUtf8(std::string joined);
 
     // The selected row, -1 for none; setting an index out of range selects
     // nothing.
@@ -57,6 +59,7 @@ public:
 
 protected:
     bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    bool TakesUndecodedText(std::string_view key) const override { return key == "InitialValue"; }
 
 private:
     StringRows rows_;
