@@ -32,7 +32,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 void LoadRows() {
-    std::string list = ReadFile(std::string(SCRANDLE_RESOURCES_DIR) + "/wordlist.txt");
+    std::string list = ReadFile(SCRANDLE_WORDLIST_FILE);
     while (!list.empty() && list.back() == '\n') list.pop_back();
     g_rows.SetFromJoined(fw::String(list), U'\n');
 }

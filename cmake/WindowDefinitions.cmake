@@ -1,5 +1,6 @@
 # scrandle_window_definitions(TARGET <lib> FILES <a.window>...
-#                             [NAMESPACE <ns>] [HEADER <name.h>])
+#                             [NAMESPACE <ns>] [HEADER <name.h>]
+#                             [INPUTS <made files>...])
 #
 # Runs the window-definition compiler (tools/windowc) at build time on the
 # given files and compiles its output into the static library <lib>. The
@@ -7,11 +8,13 @@
 # `const fw::WindowDefinition <Window>` per file in namespace <ns> (default:
 # windowdefs), plus AllWindowDefinitions() and FindWindowDefinition(name).
 # The output is regenerated when a definition file, a file it names with
-# @file, or the compiler itself changes.
+# @file, or the compiler itself changes. INPUTS are @file inputs the build
+# makes: they are made first, and @file names are looked up in their folders
+# after the definition's own.
 include_guard(GLOBAL)
 
 function(scrandle_window_definitions)
-  cmake_parse_arguments(W "" "TARGET;NAMESPACE;HEADER" "FILES" ${ARGN})
+  cmake_parse_arguments(W "" "TARGET;NAMESPACE;HEADER" "FILES;INPUTS" ${ARGN})
   if(NOT W_TARGET)
     message(FATAL_ERROR "scrandle_window_definitions: TARGET is required")
   endif()
@@ -39,13 +42,19 @@ function(scrandle_window_definitions)
     list(APPEND files ${abs})
   endforeach()
 
+  set(inputDirs)
+  foreach(i ${W_INPUTS})
+    get_filename_component(dir ${i} DIRECTORY)
+    list(APPEND inputDirs --input-dir ${dir})
+  endforeach()
+
   file(MAKE_DIRECTORY ${outdir})
   # The depfile adds the @file inputs, which only the compiler knows.
   add_custom_command(
     OUTPUT ${source} ${header}
     COMMAND scrandle_windowc --header ${header} --source ${source}
-            --namespace ${W_NAMESPACE} --depfile ${depfile} ${files}
-    DEPENDS scrandle_windowc ${files}
+            --namespace ${W_NAMESPACE} --depfile ${depfile} ${inputDirs} ${files}
+    DEPENDS scrandle_windowc ${files} ${W_INPUTS}
     DEPFILE ${depfile}
     COMMENT "Compiling window definitions for ${W_TARGET}"
     VERBATIM)

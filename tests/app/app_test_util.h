@@ -54,12 +54,18 @@ using test_support::WaitUntil;
 inline void ReleaseClosedWindows() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
 // A file of the shipped resources, byte for byte ("texts/initial.txt").
-inline std::string ResourceFile(const std::string& relative) {
-    const std::string path = std::string(SCRANDLE_RESOURCES_DIR) + "/" + relative;
+inline std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) ADD_FAILURE() << "cannot read the resource " << path;
+    if (!in) ADD_FAILURE() << "cannot read " << path;
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+inline std::string ResourceFile(const std::string& relative) {
+    return ReadWholeFile(std::string(SCRANDLE_RESOURCES_DIR) + "/" + relative);
+}
+
+// The word list the build derived.
+inline std::string WordListFile() { return ReadWholeFile(SCRANDLE_WORDLIST_FILE); }
 
 // The program started as start-up starts it, up to the open main window.
 // Tests then drive Window1 directly; the event loop runs only where a test

@@ -95,7 +95,7 @@ TEST_F(DevTestTest, SaveDictWritesEveryRowOnALineInOrderIntoANewDocumentsFolder)
     const auto content = SaveDict(Path("not/yet/there"));
     ASSERT_TRUE(content) << "no export written";
     // The shipped list is one word per line with LF, in list order.
-    EXPECT_EQ(*content, app_test::ResourceFile("wordlist.txt"));
+    EXPECT_EQ(*content, app_test::WordListFile());
     EXPECT_EQ(std::count(content->begin(), content->end(), '\n'), 68928);
     EXPECT_EQ(desktop_.Count(fw::ScriptedDesktop::Kind::MsgBox), 0u);
 }

@@ -253,7 +253,7 @@ TEST_F(StructureTest, StartsWithTheDesignContentsAndOpenKeepsTheInitialText) {
     EXPECT_EQ(W().AlternateWords()->ListCount(), 0);
     EXPECT_FALSE(W().UseWord()->Visible());
 
-    const std::vector<std::string> words = FileLines(app_test::ResourceFile("wordlist.txt"));
+    const std::vector<std::string> words = FileLines(app_test::WordListFile());
     ASSERT_EQ(words.size(), 68928u);
     ASSERT_EQ(W().Wordwell()->ListCount(), 68928);
     EXPECT_EQ(W().Wordwell()->ColumnCount(), 1);

@@ -54,7 +54,7 @@ inline std::string ReadFile(const std::string& path) {
 inline const fw::StringRows& ShippedRows() {
     static const fw::StringRows rows = [] {
         fw::StringRows r;
-        std::string text = ReadFile(std::string(SCRANDLE_RESOURCES_DIR) + "/wordlist.txt");
+        std::string text = ReadFile(SCRANDLE_WORDLIST_FILE);
         while (!text.empty() && text.back() == '\n') text.pop_back();
         r.SetFromJoined(fw::String(text), U'\n');
         return r;

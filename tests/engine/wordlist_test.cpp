@@ -17,7 +17,7 @@ TEST(WordList, ShippedListHasItsShape) {
         }
     }
     // The file itself: LF line ends, no blank line, nothing after the last.
-    const std::string file = testutil::ReadFile(std::string(SCRANDLE_RESOURCES_DIR) + "/wordlist.txt");
+    const std::string file = testutil::ReadFile(SCRANDLE_WORDLIST_FILE);
     EXPECT_EQ(file.find('\r'), std::string::npos);
     EXPECT_EQ(file.find("\n\n"), std::string::npos);
     EXPECT_EQ(file.back(), '\n');

@@ -31,7 +31,7 @@ std::string ReadFile(const std::string& path) {
 // The shipped word list as a list box's rows: one word per line, joined by
 // single CRs with none after the last.
 std::string WordListRows() {
-    std::istringstream in(ReadFile(kResources + "/wordlist.txt"));
+    std::istringstream in(ReadFile(SCRANDLE_WORDLIST_FILE));
     std::string line, rows;
     bool first = true;
     while (std::getline(in, line)) {

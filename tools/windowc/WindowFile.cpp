@@ -87,6 +87,11 @@ std::string ToSetLineBreaks(const std::string& bytes) {
     return out;
 }
 
+std::vector<std::string>& InputDirs() {
+    static std::vector<std::string> dirs;
+    return dirs;
+}
+
 class Parser {
 public:
     Parser(const std::string& path, ParseResult& result) : path_(path), r_(result) {}
@@ -342,7 +347,15 @@ private:
     }
 
     bool ReadInput(int lineNo, const std::string& key, const std::string& name, std::string& out) {
-        const fs::path file = fs::path(path_).parent_path() / name;
+        fs::path file = fs::path(path_).parent_path() / name;
+        if (!fs::exists(file)) {
+            for (const auto& dir : InputDirs()) {
+                if (fs::exists(fs::path(dir) / name)) {
+                    file = fs::path(dir) / name;
+                    break;
+                }
+            }
+        }
         std::ifstream in(file, std::ios::binary);
         if (!in) {
             const int err = errno;
@@ -405,6 +418,8 @@ ParseResult ParseWindowText(const std::string& path, const std::string& text) {
     parser.Finish();
     return result;
 }
+
+void SetInputDirs(std::vector<std::string> dirs) { InputDirs() = std::move(dirs); }
 
 ParseResult ParseWindowFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -47,6 +47,10 @@ struct ParseResult {
 // resolve @file names (relative to the file's folder).
 ParseResult ParseWindowFile(const std::string& path);
 
+// Folders where an @file name not found beside its definition is looked for
+// next, in order (files the build makes, such as the word list).
+void SetInputDirs(std::vector<std::string> dirs);
+
 // Parses the text of a definition; `path` as above.
 ParseResult ParseWindowText(const std::string& path, const std::string& text);
 

@@ -2,7 +2,7 @@
 // source holding each window's property sets as constant byte strings.
 //
 //   scrandle-windowc --header OUT.h --source OUT.cpp [--namespace NS]
-//                    [--depfile OUT.d] FILE.window...
+//                    [--depfile OUT.d] [--input-dir DIR]... FILE.window...
 //
 // Any error in any file is reported as "FILE:LINE: message" on stderr, and
 // the exit status is 1; nothing is written then.
@@ -95,7 +95,7 @@ bool WriteFile(const std::string& path, const std::string& content) {
 int Usage(const char* why) {
     std::cerr << "scrandle-windowc: " << why
               << "\nusage: scrandle-windowc --header OUT.h --source OUT.cpp [--namespace NS] "
-                 "[--depfile OUT.d] FILE.window...\n";
+                 "[--depfile OUT.d] [--input-dir DIR]... FILE.window...\n";
     return 2;
 }
 
@@ -103,6 +103,7 @@ int Usage(const char* why) {
 
 int main(int argc, char** argv) {
     std::string header, source, depfile, ns = "windowdefs";
+    std::vector<std::string> inputDirs;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
@@ -115,11 +116,17 @@ int main(int argc, char** argv) {
         else if (a == "--source") { if (!next(source)) return Usage("--source needs a path"); }
         else if (a == "--depfile") { if (!next(depfile)) return Usage("--depfile needs a path"); }
         else if (a == "--namespace") { if (!next(ns)) return Usage("--namespace needs a name"); }
+        else if (a == "--input-dir") {
+            std::string dir;
+            if (!next(dir)) return Usage("--input-dir needs a folder");
+            inputDirs.push_back(dir);
+        }
         else if (a.starts_with("--")) return Usage(("unknown option " + a).c_str());
         else files.push_back(a);
     }
     if (header.empty() || source.empty()) return Usage("--header and --source are required");
     if (files.empty()) return Usage("no definition files given");
+    windowc::SetInputDirs(inputDirs);
 
     std::vector<windowc::WindowDef> windows;
     std::vector<std::string> inputs;
