@@ -208,11 +208,8 @@ bool Window1::FilePrintHelp_Action() { return RunOpener("FilePrintHelp"); }
 // ---- the word list's look-up -------------------------------------------------
 
 engine::WordLookup& Window1::Lookup() {
-    const fw::StringRows& rows = Wordwell()->Rows();
-    if (!lookup_ || lookupRows_ != &rows) {
-        lookup_ = std::make_unique<engine::WordLookup>(rows);
-        lookupRows_ = &rows;
-    }
+    // Wordwell lives as long as the window; the look-up follows its rows.
+    if (!lookup_) lookup_ = std::make_unique<engine::WordLookup>(Wordwell()->Rows());
     return *lookup_;
 }
 

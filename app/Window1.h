@@ -163,7 +163,6 @@ private:
     void LoadInto(const fw::Ref<fw::TextArea>& area);
     void SaveFrom(const fw::Ref<fw::TextArea>& area);
     std::unique_ptr<engine::WordLookup> lookup_;
-    const void* lookupRows_ = nullptr;
 };
 
 // The implicit-instance accessor: the open main window or a new one.

@@ -43,7 +43,6 @@ public:
     void PrefetchRecord(std::uint64_t hash) const;
     int32_t FirstMatchHashed(const fw::String& u, std::uint64_t hash, fw::String* rowText) const;
 
-    std::size_t MemoryBytes() const { return records_.size() + slots_.size() * sizeof(std::uint64_t); }
 
 private:
     const unsigned char* FindRecord(const fw::String& u, std::uint64_t hash) const;

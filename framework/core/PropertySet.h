@@ -39,6 +39,15 @@ struct PropertyValue {
     static PropertyValue Text(String s) { PropertyValue v; v.form = PropertyForm::String; v.text = std::move(s); return v; }
     // The text, whichever way it was handed over.
     String TextValue() const { return utf8.empty() ? text : String(std::string_view(utf8)); }
+    // This value with a text handed over undecoded decoded into text.
+    PropertyValue Decoded() const {
+        PropertyValue v = *this;
+        if (!v.utf8.empty()) {
+            v.text = TextValue();
+            v.utf8.clear();
+        }
+        return v;
+    }
     static PropertyValue Rgb(Colour c) { PropertyValue v; v.form = PropertyForm::Colour; v.colour = c; return v; }
 };
 

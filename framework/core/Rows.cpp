@@ -7,7 +7,7 @@ const String kEmpty;
 }
 
 int32_t StringRows::ListCount() const {
-    return pending_ ? pendingCount_ : static_cast<int32_t>(rows_.size());
+    return static_cast<int32_t>(pending_ ? starts_.size() : rows_.size());
 }
 
 String StringRows::PendingRow(std::size_t r) const {
@@ -31,7 +31,7 @@ void StringRows::Materialize() const {
 
 String StringRows::CellCopy(int32_t row) const {
     if (!pending_) return Cell(row);
-    if (row < 0 || row >= pendingCount_) return String();
+    if (row < 0 || row >= ListCount()) return String();
     return PendingRow(static_cast<std::size_t>(row));
 }
 
@@ -55,39 +55,42 @@ void StringRows::SetCell(int32_t row, String text) {
     ++revision_;
 }
 
-void StringRows::SetFromJoinedUtf8(std::string joined, char separator) {
+namespace {
+// Where each row of a joined text begins.
+template <class Ch, class Separator>
+void FindStarts(const Ch* p, std::size_t n, Separator separator, std::vector<std::uint32_t>& starts) {
+    starts.clear();
+    if (n == 0) return;
+    starts.push_back(0);
+    for (std::size_t i = 0; i < n; ++i)
+        if (p[i] == separator) starts.push_back(static_cast<std::uint32_t>(i + 1));
+}
+}  // namespace
+
+void StringRows::BeginPending() {
     rows_.clear();
-    joined_ = String();
-    joinedUtf8_ = std::move(joined);
-    utf8_ = true;
-    starts_.clear();
-    if (!joinedUtf8_.empty()) {
-        starts_.push_back(0);
-        for (std::size_t i = 0; i < joinedUtf8_.size(); ++i)
-            if (joinedUtf8_[i] == separator) starts_.push_back(static_cast<std::uint32_t>(i + 1));
+    pending_ = !starts_.empty();
+    if (!pending_) {
+        joined_ = String();
+        std::string().swap(joinedUtf8_);
     }
-    pendingCount_ = static_cast<int32_t>(starts_.size());
-    pending_ = pendingCount_ > 0;
-    if (!pending_) std::string().swap(joinedUtf8_);
     ++revision_;
 }
 
+void StringRows::SetFromJoinedUtf8(std::string joined, char separator) {
+    joined_ = String();
+    joinedUtf8_ = std::move(joined);
+    utf8_ = true;
+    FindStarts(joinedUtf8_.data(), joinedUtf8_.size(), separator, starts_);
+    BeginPending();
+}
+
 void StringRows::SetFromJoined(String joined, char32_t separator) {
-    rows_.clear();
     std::string().swap(joinedUtf8_);
-    utf8_ = false;
     joined_ = std::move(joined);
-    separator_ = separator;
-    starts_.clear();
-    if (!joined_.IsEmpty()) {
-        starts_.push_back(0);
-        for (std::size_t i = 0; i < joined_.Size(); ++i)
-            if (joined_.At(i) == separator) starts_.push_back(static_cast<std::uint32_t>(i + 1));
-    }
-    pendingCount_ = static_cast<int32_t>(starts_.size());
-    pending_ = pendingCount_ > 0;
-    if (!pending_) joined_ = String();
-    ++revision_;
+    utf8_ = false;
+    FindStarts(joined_.Data(), joined_.Size(), separator, starts_);
+    BeginPending();
 }
 
 }  // namespace fw

@@ -55,14 +55,13 @@ public:
 private:
     void Materialize() const;
     String PendingRow(std::size_t r) const;
+    void BeginPending();
 
     mutable std::vector<String> rows_;
     mutable String joined_;
     mutable std::string joinedUtf8_;
     bool utf8_ = false;
     mutable bool pending_ = false;
-    char32_t separator_ = U'\r';
-    int32_t pendingCount_ = 0;
     mutable std::vector<std::uint32_t> starts_;  // where each pending row begins in joined_
     std::uint64_t revision_ = 0;
 };

@@ -72,12 +72,6 @@ void DecodeUtf8Into(std::string_view bytes, String& out) {
     out.Append(buf, k);
 }
 
-std::u32string DecodeUtf8(std::string_view bytes) {
-    String out;
-    DecodeUtf8Into(bytes, out);
-    return std::u32string(out.CodePoints());
-}
-
 void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out) {
     out.reserve(out.size() + n + n / 4);
     constexpr std::size_t kChunk = 8192;
@@ -116,12 +110,6 @@ void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out) {
         }
     }
     out.append(buf, k);
-}
-
-std::string EncodeUtf8(const std::u32string& cps) {
-    std::string out;
-    EncodeUtf8Into(cps.data(), cps.size(), out);
-    return out;
 }
 
 void String::Grow(std::size_t atLeast) {
@@ -249,11 +237,6 @@ String Mid(const String& s, int32_t start) {
 }
 
 int32_t Asc(const String& s) { return s.IsEmpty() ? -1 : static_cast<int32_t>(s.At(0)); }
-
-String Chr(int32_t code) {
-    if (code < 0 || code > 0x10FFFF) return {};
-    return String::FromChar(static_cast<char32_t>(code));
-}
 
 int32_t InStr(int32_t start, const String& source, const String& find) {
     if (start < 1) start = 1;

@@ -134,7 +134,6 @@ String Mid(const String& s, int32_t start, int32_t n);
 String Mid(const String& s, int32_t start);
 // Code point of the first character; -1 (no code point) for the empty string.
 int32_t Asc(const String& s);
-String Chr(int32_t code);
 // Position of the first occurrence of find at or after start, letter case
 // ignored; 0 when none. Start 0 counts as 1. An empty find is found at start.
 int32_t InStr(int32_t start, const String& source, const String& find);
@@ -150,10 +149,8 @@ String NthField(const String& s, const String& separator, int32_t n);
 int32_t CountFields(const String& s, const String& separator);
 
 // UTF-8 conversions on raw buffers (used by streams and benchmarks).
-std::u32string DecodeUtf8(std::string_view bytes);
 // Appends the decoded bytes to out.
 void DecodeUtf8Into(std::string_view bytes, String& out);
-std::string EncodeUtf8(const std::u32string& cps);
 void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out);
 
 }  // namespace fw

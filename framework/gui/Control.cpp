@@ -58,12 +58,7 @@ bool Control::SetPresetProperty(std::string_view, double) { return false; }
 
 bool Control::SetProperty(std::string_view key, const PropertyValue& value) {
     if (!ClassTakesKey(PropertyClassName(), key)) return false;
-    if (!value.utf8.empty() && !TakesUndecodedText(key)) {
-        PropertyValue decoded = value;
-        decoded.text = value.TextValue();
-        decoded.utf8.clear();
-        return TakeProperty(key, decoded);
-    }
+    if (!value.utf8.empty() && !TakesUndecodedText(key)) return TakeProperty(key, value.Decoded());
     return TakeProperty(key, value);
 }
 

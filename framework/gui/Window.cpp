@@ -386,15 +386,8 @@ void Window::UpdateFlags() {
 
 bool Window::SetProperty(std::string_view key, const PropertyValue& value) {
     // A large text may come undecoded (PropertyValue::utf8).
-    PropertyValue decodedCopy;
-    const PropertyValue* pv = &value;
-    if (!value.utf8.empty()) {
-        decodedCopy = value;
-        decodedCopy.text = value.TextValue();
-        decodedCopy.utf8.clear();
-        pv = &decodedCopy;
-    }
-    const PropertyValue& v = *pv;
+    if (!value.utf8.empty()) return SetProperty(key, value.Decoded());
+    const PropertyValue& v = value;
     auto isInt = v.form == PropertyForm::Integer, isBool = v.form == PropertyForm::Boolean;
     if (key == "Width" && isInt) { width_ = v.integer; UpdateGeometry(); return true; }
     if (key == "Height" && isInt) { height_ = v.integer; UpdateGeometry(); return true; }

@@ -7,18 +7,15 @@ if(SCRANDLE_GUI)
   pkg_check_modules(APP_XCB IMPORTED_TARGET xcb)
 
   if(SCRANDLE_XVFB_RUN AND SCRANDLE_XDOTOOL AND APP_XCB_FOUND)
-    # The same sender as the framework's real-window tests, built here too
-    # so that these tests stand on their own.
-    add_executable(app_send_close_request ${CMAKE_CURRENT_LIST_DIR}/../../framework/xvfb/send_close_request.cpp)
-    target_link_libraries(app_send_close_request PRIVATE PkgConfig::APP_XCB)
-
+    # The close request is sent by the framework's real-window tests' sender
+    # (target send_close_request, tests/framework/xvfb).
     set(_app_xvfb_script ${CMAKE_CURRENT_LIST_DIR}/run_app_test.sh)
     add_test(NAME xvfb_scrandle_quit_shortcut
       COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24"
               sh ${_app_xvfb_script} $<TARGET_FILE:scrandle> quit)
     add_test(NAME xvfb_scrandle_close_box
       COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24"
-              sh ${_app_xvfb_script} $<TARGET_FILE:scrandle> close $<TARGET_FILE:app_send_close_request>)
+              sh ${_app_xvfb_script} $<TARGET_FILE:scrandle> close $<TARGET_FILE:send_close_request>)
     set_tests_properties(xvfb_scrandle_quit_shortcut xvfb_scrandle_close_box PROPERTIES
       TIMEOUT 90
       ENVIRONMENT "LC_ALL=C.UTF-8;LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/../../lsan.supp:print_suppressions=0")
