@@ -65,8 +65,17 @@ void CreateControl(Window1& w, const fw::ControlDefinition& def) {
     if (isTimer) fw::Cast<Window1_Timer1>(control)->Constructor();
     else fw::Cast<fw::RectControl>(control)->Constructor();
     w.AddControl(fw::String(name), control);
-    for (const auto& preset : def.presets) w.ControlByName(fw::String(name))->SetPresetProperty(preset.key, preset.value);
-    fw::SetProperties(*w.ControlByName(fw::String(name)), def.set);
+    {
+        // The pre-set values and the set take effect together.
+        const fw::Ref<fw::Control> target = w.ControlByName(fw::String(name));
+        target->BeginPropertyBatch();
+        struct End {
+            fw::Control& c;
+            ~End() { c.EndPropertyBatch(); }
+        } end{*target};
+        for (const auto& preset : def.presets) w.ControlByName(fw::String(name))->SetPresetProperty(preset.key, preset.value);
+        fw::SetProperties(*w.ControlByName(fw::String(name)), def.set);
+    }
     for (const auto& b : kBindings)
         if (name == b.control) b.bind(w, w.ControlByName(fw::String(name)));
 }

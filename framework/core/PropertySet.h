@@ -98,6 +98,11 @@ public:
     virtual bool SetProperty(std::string_view key, const PropertyValue& value) = 0;
     // The class name used in error messages and in the class-key table.
     virtual std::string PropertyClassName() const = 0;
+    // Bracket a run of SetProperty calls (SetProperties makes one per set;
+    // callers may nest them): a target may hold back work that each value
+    // would redo, such as laying out its font, until the outermost end.
+    virtual void BeginPropertyBatch() {}
+    virtual void EndPropertyBatch() {}
 };
 
 // Reads the set and applies each entry in order; an entry the target does not

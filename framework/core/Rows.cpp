@@ -1,5 +1,8 @@
 #include "Rows.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace fw {
 
 namespace {
@@ -64,6 +67,18 @@ void FindStarts(const Ch* p, std::size_t n, Separator separator, std::vector<std
     starts.push_back(0);
     for (std::size_t i = 0; i < n; ++i)
         if (p[i] == separator) starts.push_back(static_cast<std::uint32_t>(i + 1));
+}
+
+// The same for bytes: memchr skips a row at a time, which matters for the
+// 70,000 rows of a list read at start-up.
+void FindStarts(const char* p, std::size_t n, char separator, std::vector<std::uint32_t>& starts) {
+    starts.clear();
+    if (n == 0) return;
+    starts.reserve(static_cast<std::size_t>(std::count(p, p + n, separator)) + 1);
+    starts.push_back(0);
+    const char* const end = p + n;
+    for (const char* q = p; (q = static_cast<const char*>(std::memchr(q, separator, static_cast<std::size_t>(end - q))));)
+        starts.push_back(static_cast<std::uint32_t>(++q - p));
 }
 }  // namespace
 

@@ -301,7 +301,26 @@ void RectControl::FontChanged(const QFont& font) {
 }
 
 void RectControl::ApplyFont() {
-    if (widget_) FontChanged(ResolvedFont());
+    if (!widget_) return;
+    // Each font change makes Qt match fonts and lay text out again, so a
+    // batch of font keys costs one change, and a value that changes
+    // nothing costs none.
+    if (fontHeld_ > 0) {
+        fontPending_ = true;
+        return;
+    }
+    QFont font = ResolvedFont();
+    if (fontApplied_ && font == appliedFont_ && font.resolveMask() == appliedFont_.resolveMask()) return;
+    appliedFont_ = font;
+    fontApplied_ = true;
+    FontChanged(font);
+}
+
+void RectControl::EndPropertyBatch() {
+    if (fontHeld_ > 0 && --fontHeld_ == 0 && fontPending_) {
+        fontPending_ = false;
+        ApplyFont();
+    }
 }
 
 bool RectControl::SetPresetProperty(std::string_view key, double value) {

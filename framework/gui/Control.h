@@ -173,6 +173,9 @@ public:
     QFont ResolvedFont() const;
 
     bool SetPresetProperty(std::string_view key, double value) override;
+    // Within a batch the font is applied once, at its end.
+    void BeginPropertyBatch() override { ++fontHeld_; }
+    void EndPropertyBatch() override;
 
 protected:
     // Common keys of visual controls: Name, Index, Left, Top, Width, Height,
@@ -207,6 +210,11 @@ protected:
     bool bold_ = false, italic_ = false, underline_ = false;
     String helpTag_;
     bool focusHeld_ = false;
+    int fontHeld_ = 0;
+    bool fontPending_ = false;
+    // What the widget was last given, so an unchanged font is not given again.
+    QFont appliedFont_;
+    bool fontApplied_ = false;
 
 private:
     friend class ControlEventFilter;

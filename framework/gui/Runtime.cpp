@@ -5,6 +5,7 @@
 #include "Dispatch.h"
 #include "Menu.h"
 #include "Registry.h"
+#include "Style.h"
 #include "Yield.h"
 #include "controls/Label.h"
 #include "controls/Listbox.h"
@@ -78,8 +79,10 @@ void ResetQtQuitMark() {
 
 void RuntimeInit(int& argc, char** argv) {
     QCoreApplication* existing = QCoreApplication::instance();
-    if (!existing) RS().ownedApp = new QApplication(argc, argv);
-    else if (!qobject_cast<QApplication*>(existing))
+    if (!existing) {
+        RS().ownedApp = new QApplication(argc, argv);
+        QApplication::setStyle(NewFrameworkStyle());
+    } else if (!qobject_cast<QApplication*>(existing))
         throw RuntimeException("RuntimeInit: the process already runs a QCoreApplication without widgets.");
     // Only Quit ends the application: closing a window is the program's
     // business (the main window's Close handler quits).

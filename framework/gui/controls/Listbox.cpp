@@ -1,7 +1,10 @@
 #include "Listbox.h"
 
 #include <QAbstractListModel>
-#include <QListView>
+#include <QHeaderView>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTableView>
 
 namespace fw {
 
@@ -33,11 +36,21 @@ private:
 };
 
 Listbox::Listbox() {
-    view_ = new QListView;
+    view_ = new QTableView;
     model_ = new ListboxModel(rows_, view_);
-    // Every row has the same height: the view then never measures rows it
-    // does not show.
-    view_->setUniformItemSizes(true);
+    // One column of rows of one height, without headings or grid: the view
+    // places rows by arithmetic and never visits rows it does not show.
+    view_->horizontalHeader()->hide();
+    view_->verticalHeader()->hide();
+    view_->horizontalHeader()->setStretchLastSection(true);
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->verticalHeader()->setMinimumSectionSize(1);
+    FitRowHeight(view_->font());
+    view_->setShowGrid(false);
+    view_->setWordWrap(false);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab leaves the list, as it leaves any other control.
+    view_->setTabKeyNavigation(false);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setModel(model_);
@@ -55,7 +68,25 @@ Listbox::~Listbox() {
     }
 }
 
-QListView* Listbox::View() const { return view_.data(); }
+QTableView* Listbox::View() const { return view_.data(); }
+
+void Listbox::FitRowHeight(const QFont& font) {
+    // The height the style gives a one-line item in this font, as a list
+    // view would size its rows.
+    QStyleOptionViewItem option;
+    option.initFrom(view_);
+    option.font = font;
+    option.fontMetrics = QFontMetrics(font);
+    option.features = QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("Xg");
+    const QSize size = view_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), view_);
+    view_->verticalHeader()->setDefaultSectionSize(std::max(1, size.height()));
+}
+
+void Listbox::FontChanged(const QFont& font) {
+    RectControl::FontChanged(font);
+    if (view_) FitRowHeight(font);
+}
 
 String Listbox::Cell(int32_t row, int32_t column) const {
     if (column != 0) return String();

@@ -1,4 +1,4 @@
-// Listbox: a list of rows over QListView.
+// Listbox: a list of rows over a one-column QTableView.
 //
 // The rows live in an fw::StringRows shown through a model, not one widget
 // item per row, so tens of thousands of rows load at once and only the rows
@@ -11,7 +11,7 @@
 
 #include <vector>
 
-class QListView;
+class QTableView;
 
 namespace fw {
 
@@ -55,16 +55,19 @@ public:
     String Text() const;
 
     int32_t ColumnCount() const { return columnCount_; }
-    QListView* View() const;
+    QTableView* View() const;
 
 protected:
+    void FontChanged(const QFont& font) override;
     bool TakeProperty(std::string_view key, const PropertyValue& value) override;
     bool TakesUndecodedText(std::string_view key) const override { return key == "InitialValue"; }
 
 private:
+    void FitRowHeight(const QFont& font);
+
     StringRows rows_;
     ListboxModel* model_ = nullptr;
-    QPointer<QListView> view_;
+    QPointer<QTableView> view_;
     int32_t columnCount_ = 1;
     String columnWidths_;
     int32_t selectionType_ = 0;

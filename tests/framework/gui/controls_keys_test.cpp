@@ -165,6 +165,57 @@ TEST(ControlFonts, SystemIsTheApplicationFontAndArialAndCourierComeFromFontconfi
     EXPECT_EQ(button->Widget()->font().pointSizeF(), app.pointSizeF());
 }
 
+TEST(ControlFonts, ABatchOfFontKeysChangesTheWidgetsFontOnceAndAnUnchangedValueNotAtAll) {
+    Host host;
+    auto button = fw::New<fw::PushButton>();
+    button->PlaceInto(&host.widget);
+    struct Counter : QObject {
+        int changes = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::FontChange) ++changes;
+            return false;
+        }
+    } counter;
+    button->Widget()->installEventFilter(&counter);
+
+    button->BeginPropertyBatch();
+    button->SetPresetProperty("TextSize", 12);
+    button->SetPresetProperty("TextUnit", 0);
+    button->BeginPropertyBatch();  // batches nest, as a set inside a control's creation
+    button->SetTextFont("Arial");
+    button->SetBold(true);
+    button->SetItalic(false);
+    button->EndPropertyBatch();
+    EXPECT_EQ(counter.changes, 0) << "held until the outermost batch ends";
+    button->EndPropertyBatch();
+    EXPECT_EQ(counter.changes, 1);
+    const QFont f = button->Widget()->font();
+    EXPECT_EQ(f.pixelSize(), 12);
+    EXPECT_TRUE(f.bold());
+    EXPECT_EQ(QFontInfo(f).family(), QString("Liberation Sans"));
+
+    button->SetBold(true);
+    button->SetUnderline(false);
+    EXPECT_EQ(counter.changes, 1);
+    button->SetItalic(true);
+    EXPECT_EQ(counter.changes, 2);
+    EXPECT_TRUE(button->Widget()->font().italic());
+}
+
+// A set whose later entry the control refuses (a list box's key here) still leaves the font of the entries
+// before it in effect.
+TEST(ControlFonts, ARefusedEntryEndsTheBatchOfItsSet) {
+    Host host;
+    auto button = fw::New<fw::PushButton>();
+    button->PlaceInto(&host.widget);
+    const std::string set = fw::WritePropertySet(
+        {{"Bold", fw::PropertyValue::Bool(true)}, {"ColumnCount", fw::PropertyValue::Int(2)}});
+    EXPECT_THROW(fw::SetProperties(*button, set), fw::PropertySetException);
+    EXPECT_TRUE(button->Widget()->font().bold());
+    button->SetItalic(true);  // the control is not left holding its font back
+    EXPECT_TRUE(button->Widget()->font().italic());
+}
+
 TEST(ProgressBar, MaximumZeroIsABusyIndicator) {
     Host host;
     auto bar = fw::New<fw::ProgressBar>();

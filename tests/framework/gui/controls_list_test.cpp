@@ -5,7 +5,9 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QListView>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 using controls_test::Host;
@@ -71,6 +73,37 @@ TEST(Listbox, RowChangesReachTheRowsTheViewAndTheRevision) {
     EXPECT_EQ(list->ListCount(), 0);
     list->SetInitialValue("");
     EXPECT_EQ(list->ListCount(), 0);
+}
+
+TEST(Listbox, KeysMoveTheSelectionAndRowsAreOneLineOfTheFontHigh) {
+    Host host;
+    auto list = fw::New<fw::Listbox>();
+    list->PlaceInto(&host.widget);
+    list->SetBounds(0, 0, 262, 187);
+    list->SetInitialValue("ant\rbee\rcat");
+    int changes = 0;
+    list->AddEventHandler("Change", [&] { ++changes; });
+    host.widget.show();
+
+    list->SetListIndex(0);
+    EXPECT_EQ(changes, 1);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(list->View(), &down);
+    EXPECT_EQ(list->ListIndex(), 1);
+    EXPECT_TRUE(list->Text().Identical("bee"));
+    EXPECT_EQ(changes, 2);
+
+    // One line of text per row, in whatever font the list is given.
+    const auto lineHigh = [&] {
+        const int line = QFontMetrics(list->View()->font()).height();
+        const int row = list->View()->rowHeight(2);
+        return row >= line && row < 2 * line;
+    };
+    EXPECT_TRUE(lineHigh());
+    const int small = list->View()->rowHeight(2);
+    list->SetTextSize(30);
+    EXPECT_TRUE(lineHigh());
+    EXPECT_GT(list->View()->rowHeight(2), small);
 }
 
 TEST(PopupMenu, RowsSelectionAndText) {

@@ -7,16 +7,19 @@
 #include "Menu.h"
 #include "Registry.h"
 #include "Runtime.h"
+#include "Style.h"
 #include "TextArea.h"
 #include "TextField.h"
 #include "Window.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <QStyle>
 #include <gtest/gtest.h>
 
 namespace {
@@ -237,3 +240,26 @@ TEST_F(MenuTest, EditCommandsWorkOnTheFocusedTextControl) {
 }
 
 }  // namespace
+
+namespace {
+bool ImageFormatPluginLoaded() {
+    QFile maps("/proc/self/maps");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+}
+}  // namespace
+
+// Qt's own image for a menu bar's overflow button is a file whose reading
+// loads every image-format plug-in; the framework's style draws it instead.
+TEST(FrameworkStyle, AMenuBarIsMadeWithoutReadingImageFiles) {
+    rt_test::TestApp();
+    ASSERT_FALSE(ImageFormatPluginLoaded()) << "this test needs a process of its own";
+    QApplication::setStyle(fw::NewFrameworkStyle());  // as RuntimeInit does
+    QStyle* style = QApplication::style();
+    EXPECT_FALSE(style->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).pixmap(16, 16).isNull());
+    EXPECT_FALSE(style->standardIcon(QStyle::SP_ToolBarVerticalExtensionButton).isNull());
+
+    QWidget window;
+    QMenuBar bar(&window);
+    bar.addMenu("&File");
+    EXPECT_FALSE(ImageFormatPluginLoaded());
+}
