@@ -55,14 +55,18 @@ public:
 private:
     void Materialize() const;
     String PendingRow(std::size_t r) const;
-    void BeginPending();
+    void BeginPending(std::size_t separators, std::size_t size);
+    void FindPendingStarts() const;
 
     mutable std::vector<String> rows_;
     mutable String joined_;
     mutable std::string joinedUtf8_;
     bool utf8_ = false;
     mutable bool pending_ = false;
-    mutable std::vector<std::uint32_t> starts_;  // where each pending row begins in joined_
+    std::size_t pendingCount_ = 0;
+    char separatorUtf8_ = '\r';
+    char32_t separator_ = U'\r';
+    mutable std::vector<std::uint32_t> starts_;  // where each pending row begins, once looked for
     std::uint64_t revision_ = 0;
 };
 

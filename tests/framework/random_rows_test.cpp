@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include <algorithm>
 #include <map>
 #include <string>
@@ -65,6 +68,38 @@ TEST(StringRows, RowsAndRevisions) {
     EXPECT_EQ(rows.ListCount(), 2);
     rows.SetFromJoined(fw::String(), U'\r');
     EXPECT_EQ(rows.ListCount(), 0);
+}
+
+TEST(StringRows, RowsBeforeAndAfterCuttingMatchASplitAtEverySeparator) {
+    const char* cases[] = {"", "a", "\r", "\r\r", "\ra", "a\r", "ab\r\rcd\r", "one\rtwo\rthree"};
+    fw::StringRows utf8, wide;
+    for (const char* text : cases) {
+        SCOPED_TRACE(testing::PrintToString(text));
+        std::vector<std::string> want;
+        if (*text) {
+            std::string row;
+            for (const char* c = text;; ++c) {
+                if (*c == '\r' || !*c) {
+                    want.push_back(row);
+                    row.clear();
+                    if (!*c) break;
+                } else row += *c;
+            }
+        }
+        // The same objects each time: a new text replaces rows already read.
+        utf8.SetFromJoinedUtf8(text, '\r');
+        wide.SetFromJoined(fw::String(text), U'\r');
+        ASSERT_EQ(utf8.ListCount(), static_cast<int>(want.size()));
+        ASSERT_EQ(wide.ListCount(), static_cast<int>(want.size()));
+        for (std::size_t i = want.size(); i-- > 0;) {  // last first: no row depends on an earlier read
+            EXPECT_EQ(utf8.CellCopy(static_cast<int>(i)).ToUtf8(), want[i]);
+            EXPECT_EQ(wide.CellCopy(static_cast<int>(i)).ToUtf8(), want[i]);
+        }
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(utf8.Cell(static_cast<int>(i)).ToUtf8(), want[i]);
+            EXPECT_EQ(wide.Cell(static_cast<int>(i)).ToUtf8(), want[i]);
+        }
+    }
 }
 
 TEST(Yield, HookRunsRarelyAndCountIsExact) {
