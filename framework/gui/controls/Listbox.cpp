@@ -11,13 +11,22 @@ namespace fw {
 // The list's rows as a Qt model; the rows stay in the Listbox's StringRows.
 class ListboxModel : public QAbstractListModel {
 public:
-    ListboxModel(StringRows& rows, QObject* parent) : QAbstractListModel(parent), rows_(rows) {}
+    ListboxModel(StringRows& rows, QObject* parent) : QAbstractListModel(parent), rows_(&rows) {}
 
-    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_.ListCount(); }
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() || !rows_ ? 0 : rows_->ListCount();
+    }
 
     QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
-        return rows_.CellCopy(index.row()).ToQString();
+        if (!rows_ || !index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole)) return {};
+        return rows_->CellCopy(index.row()).ToQString();
+    }
+
+    // The rows are going: from now on the model is empty.
+    void Detach() {
+        beginResetModel();
+        rows_ = nullptr;
+        endResetModel();
     }
 
     void BeginInsert(int first, int last) { beginInsertRows({}, first, last); }
@@ -32,7 +41,7 @@ public:
     }
 
 private:
-    StringRows& rows_;
+    StringRows* rows_;
 };
 
 Listbox::Listbox() {
@@ -60,12 +69,11 @@ Listbox::Listbox() {
 }
 
 Listbox::~Listbox() {
-    // The view may outlive the control until its deferred deletion: give it
-    // no model that reads rows already gone.
-    if (view_) {
-        view_->setModel(nullptr);
-        delete model_;
-    }
+    // The view may outlive the control until its deferred deletion: its
+    // model must not read rows already gone. Emptying the model is much
+    // cheaper than taking it from the view, which reconnects the view to
+    // Qt's empty model signal by signal.
+    if (view_) model_->Detach();
 }
 
 QTableView* Listbox::View() const { return view_.data(); }

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTableView>
 #include <gtest/gtest.h>
 
@@ -104,6 +105,25 @@ TEST(Listbox, KeysMoveTheSelectionAndRowsAreOneLineOfTheFontHigh) {
     list->SetTextSize(30);
     EXPECT_TRUE(lineHigh());
     EXPECT_GT(list->View()->rowHeight(2), small);
+}
+
+// A window lets its controls go before its widgets: a list's view that is
+// left over must show no rows rather than read the rows gone with it.
+TEST(Listbox, AViewLeftWhenItsListGoesShowsNoRows) {
+    Host host;
+    QPointer<QTableView> view;
+    {
+        auto list = fw::New<fw::Listbox>();
+        list->PlaceInto(&host.widget);
+        list->SetBounds(0, 0, 200, 100);
+        list->SetInitialValue("ant\rbee\rcat");
+        view = list->View();
+        host.widget.show();
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(view);
+    EXPECT_EQ(view->model()->rowCount(), 0);
+    view->repaint();  // under the sanitizers, a read of the freed rows would show here
 }
 
 TEST(PopupMenu, RowsSelectionAndText) {
