@@ -67,12 +67,7 @@ void CreateControl(Window1& w, const fw::ControlDefinition& def) {
     w.AddControl(fw::String(name), control);
     {
         // The pre-set values and the set take effect together.
-        const fw::Ref<fw::Control> target = w.ControlByName(fw::String(name));
-        target->BeginPropertyBatch();
-        struct End {
-            fw::Control& c;
-            ~End() { c.EndPropertyBatch(); }
-        } end{*target};
+        const fw::PropertyBatch batch(*w.ControlByName(fw::String(name)));
         for (const auto& preset : def.presets) w.ControlByName(fw::String(name))->SetPresetProperty(preset.key, preset.value);
         fw::SetProperties(*w.ControlByName(fw::String(name)), def.set);
     }

@@ -348,13 +348,7 @@ void SetProperties(PropertyTarget& target, std::string_view bytes) {
     // Read the whole set first: a broken set changes nothing on the target.
     // Not const: a target may take a large value over (see Listbox).
     auto entries = ReadPropertySetDeferred(bytes);
-    // Ends the batch also when an entry is refused, so the values taken so
-    // far are in effect.
-    struct Batch {
-        PropertyTarget& t;
-        explicit Batch(PropertyTarget& target) : t(target) { t.BeginPropertyBatch(); }
-        ~Batch() { t.EndPropertyBatch(); }
-    } batch(target);
+    const PropertyBatch batch(target);
     for (const auto& e : entries) {
         if (!target.SetProperty(e.key, e.value))
             Fail("an object of class '" + target.PropertyClassName() + "' has no property '" +

@@ -105,6 +105,19 @@ public:
     virtual void EndPropertyBatch() {}
 };
 
+// A batch on the target for the scope's lifetime; it ends also when the
+// scope is left by an exception, so the values taken so far are in effect.
+class PropertyBatch {
+public:
+    explicit PropertyBatch(PropertyTarget& target) : target_(target) { target_.BeginPropertyBatch(); }
+    ~PropertyBatch() { target_.EndPropertyBatch(); }
+    PropertyBatch(const PropertyBatch&) = delete;
+    PropertyBatch& operator=(const PropertyBatch&) = delete;
+
+private:
+    PropertyTarget& target_;
+};
+
 // Reads the set and applies each entry in order; an entry the target does not
 // take raises PropertySetException naming the key, its offset and the class.
 // The whole set is read before anything is applied, so a set that cannot be

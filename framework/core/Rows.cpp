@@ -32,7 +32,7 @@ void FindStarts(const Ch* p, std::size_t n, Separator separator, std::size_t row
 
 void StringRows::FindPendingStarts() const {
     if (!starts_.empty() || pendingCount_ == 0) return;
-    if (utf8_) FindStarts(joinedUtf8_.data(), joinedUtf8_.size(), separatorUtf8_, pendingCount_, starts_);
+    if (utf8_) FindStarts(joinedUtf8_.data(), joinedUtf8_.size(), static_cast<char>(separator_), pendingCount_, starts_);
     else FindStarts(joined_.Data(), joined_.Size(), separator_, pendingCount_, starts_);
 }
 
@@ -99,7 +99,7 @@ void StringRows::SetFromJoinedUtf8(std::string joined, char separator) {
     joined_ = String();
     joinedUtf8_ = std::move(joined);
     utf8_ = true;
-    separatorUtf8_ = separator;
+    separator_ = static_cast<unsigned char>(separator);
     // Only the count now: where the rows begin is found on the first look
     // at a row, which a list given at start-up may never get.
     BeginPending(static_cast<std::size_t>(std::count(joinedUtf8_.begin(), joinedUtf8_.end(), separator)),

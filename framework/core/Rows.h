@@ -64,8 +64,7 @@ private:
     bool utf8_ = false;
     mutable bool pending_ = false;
     std::size_t pendingCount_ = 0;
-    char separatorUtf8_ = '\r';
-    char32_t separator_ = U'\r';
+    char32_t separator_ = U'\r';  // an ASCII one for UTF-8 text
     mutable std::vector<std::uint32_t> starts_;  // where each pending row begins, once looked for
     std::uint64_t revision_ = 0;
 };

@@ -303,17 +303,13 @@ void RectControl::FontChanged(const QFont& font) {
 void RectControl::ApplyFont() {
     if (!widget_) return;
     // Each font change makes Qt match fonts and lay text out again, so a
-    // batch of font keys costs one change, and a value that changes
-    // nothing costs none.
+    // batch of font keys costs one change. (Qt itself ignores a font equal
+    // to the widget's own.)
     if (fontHeld_ > 0) {
         fontPending_ = true;
         return;
     }
-    QFont font = ResolvedFont();
-    if (fontApplied_ && font == appliedFont_ && font.resolveMask() == appliedFont_.resolveMask()) return;
-    appliedFont_ = font;
-    fontApplied_ = true;
-    FontChanged(font);
+    FontChanged(ResolvedFont());
 }
 
 void RectControl::EndPropertyBatch() {

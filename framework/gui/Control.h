@@ -212,9 +212,6 @@ protected:
     bool focusHeld_ = false;
     int fontHeld_ = 0;
     bool fontPending_ = false;
-    // What the widget was last given, so an unchanged font is not given again.
-    QFont appliedFont_;
-    bool fontApplied_ = false;
 
 private:
     friend class ControlEventFilter;

@@ -97,6 +97,21 @@ EditCommand EditCommandOf(const String& name) {
     return EditCommand::None;
 }
 
+// Clear removes the selection, leaving the clipboard alone.
+template <class Edit>
+void RemoveSelection(Edit* e) {
+    QTextCursor cursor = e->textCursor();
+    if (cursor.hasSelection()) {
+        cursor.removeSelectedText();
+        e->setTextCursor(cursor);
+    }
+}
+void RemoveSelection(QLineEdit* e) {
+    if (e->hasSelectedText()) e->del();
+}
+
+// The Edit commands on a text control (QPlainTextEdit, QTextEdit or
+// QLineEdit); a read-only one only copies and selects.
 template <class Edit>
 bool PerformOnTextEdit(EditCommand c, Edit* e) {
     const bool editable = !e->isReadOnly();
@@ -105,29 +120,7 @@ bool PerformOnTextEdit(EditCommand c, Edit* e) {
     case EditCommand::Cut: if (editable) e->cut(); else e->copy(); return true;
     case EditCommand::Copy: e->copy(); return true;
     case EditCommand::Paste: if (editable) e->paste(); return true;
-    case EditCommand::Clear:
-        if (editable) {
-            QTextCursor cursor = e->textCursor();
-            if (cursor.hasSelection()) {
-                cursor.removeSelectedText();
-                e->setTextCursor(cursor);
-            }
-        }
-        return true;
-    case EditCommand::SelectAll: e->selectAll(); return true;
-    case EditCommand::None: break;
-    }
-    return false;
-}
-
-bool PerformOnLineEdit(EditCommand c, QLineEdit* e) {
-    const bool editable = !e->isReadOnly();
-    switch (c) {
-    case EditCommand::Undo: if (editable) e->undo(); return true;
-    case EditCommand::Cut: if (editable) e->cut(); else e->copy(); return true;
-    case EditCommand::Copy: e->copy(); return true;
-    case EditCommand::Paste: if (editable) e->paste(); return true;
-    case EditCommand::Clear: if (editable && e->hasSelectedText()) e->del(); return true;
+    case EditCommand::Clear: if (editable) RemoveSelection(e); return true;
     case EditCommand::SelectAll: e->selectAll(); return true;
     case EditCommand::None: break;
     }
@@ -177,7 +170,7 @@ bool PerformEditCommand(const String& itemName, QWidget* target) {
     if (c == EditCommand::None || !target) return false;
     if (auto* p = qobject_cast<QPlainTextEdit*>(target)) return PerformOnTextEdit(c, p);
     if (auto* t = qobject_cast<QTextEdit*>(target)) return PerformOnTextEdit(c, t);
-    if (auto* l = qobject_cast<QLineEdit*>(target)) return PerformOnLineEdit(c, l);
+    if (auto* l = qobject_cast<QLineEdit*>(target)) return PerformOnTextEdit(c, l);
     return false;
 }
 
