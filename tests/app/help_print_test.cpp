@@ -9,6 +9,7 @@
 #include "PrintingRecorder.h"
 #include "TextArea.h"
 #include "Yield.h"
+#include "../print/three_pages.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -43,24 +44,6 @@ std::vector<std::string> ExpectedCalls(int pages) {
     return calls;
 }
 
-// A text of one-line paragraphs that fills two pages and part of a third
-// in the body font, whichever Courier stand-in fontconfig gives.
-std::string ThreePages() {
-    RecordingGraphics probe;
-    probe.SetTextFont("Courier");
-    probe.SetTextSize(10);
-    probe.SetBold(true);
-    fw::StyledTextPrinter two(fw::String("a\rb"), probe, 492);
-    probe.ClearCalls();
-    two.DrawBlock(0, 0, 672);
-    const double lineHeight = std::stod(probe.Calls().at(1).substr(std::string("Line 0 ").size()));
-    const int perPage = static_cast<int>(672 / lineHeight);
-    std::string t;
-    for (int i = 0; i < 2 * perPage + 5; ++i)
-        t += (i ? "\r" : "") + std::string("Line ") + std::to_string(i + 1) + " of a text of three pages.";
-    return t;
-}
-
 TEST(HelpPrinting, DrawsTheBodyAndTheFootersOfEveryPage) {
     app_test::TestApp();
     struct Case {
@@ -72,7 +55,7 @@ TEST(HelpPrinting, DrawsTheBodyAndTheFootersOfEveryPage) {
         {"empty text: the footer alone", "", 1},
         {"one page", "Short help.\r\rA second paragraph, long enough to be wrapped onto a second line of the "
                      "column, which holds 82 characters of Courier 10.", 1},
-        {"three pages", ThreePages(), 3},
+        {"three pages", print_test::ThreePageText(), 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
