@@ -1,18 +1,20 @@
 #!/usr/bin/env python3
 """Checks a printed help PDF with poppler's pdfinfo and pdftotext.
 
-    check_print.py PDF TEXT PRINTED
+    check_print.py PDF TEXT PRINTED [BEGAN ENDED]
 
 TEXT is help, three or empty; PRINTED holds the text that was printed.
 Every page must carry the footer "page N" at x 40 and one and the same time
 and date at x 100 on the line y = 720; the body must lie in the column 492
 points wide from x 36, between y 36 and 708; page 1 must begin with the
-text's first words; "three" must give three pages and "empty" one page
+text's first words; the footer's time must lie between BEGAN and ENDED
+(seconds since the epoch, local time); "three" must give three pages and "empty" one page
 with the footer alone. Prints what it checked; exits 1 on the first fault.
 """
 import re
 import subprocess
 import sys
+import time
 from html.parser import HTMLParser
 
 TOL = 2.0  # points: the glyph boxes of pdftotext against the layout's lines
@@ -81,8 +83,23 @@ def main():
             fail(f"the empty text printed more than the footer: {lines!r}")
     if len(set(footers)) != 1:
         fail(f"the footers' time and date differ: {footers!r}")
-    if not re.fullmatch(r"\d{1,2}[:.]\d{2}.*, .*\d", footers[0]):
+    clock = re.match(r"(\d{1,2})[:.](\d{2})\b.*, .*\d", footers[0])
+    if not clock:
         fail(f"the footer is not 'time, date': {footers[0]!r}")
+    if len(sys.argv) > 5:
+        # The minute of the footer, against the minutes the print ran in.
+        def minute(t):
+            return time.localtime(t).tm_hour * 60 + time.localtime(t).tm_min
+        began, ended = minute(int(sys.argv[4])), minute(int(sys.argv[5]))
+        hour = int(clock.group(1))
+        half = re.search(r"\b([AaPp])\.?[Mm]\b", footers[0].split(",")[0])
+        if half:
+            hour = hour % 12 + (12 if half.group(1) in "Pp" else 0)
+        shown = hour * 60 + int(clock.group(2))
+        within = began <= shown <= ended if began <= ended else (shown >= began or shown <= ended)
+        if not within:
+            fail(f"the footer's time {footers[0]!r} is not the time the print ran")
+        print(f"footer time {clock.group(0)!r} lies within the run")
 
     # Positions, from the word boxes.
     boxes = Boxes()

@@ -10,7 +10,7 @@
 # file there (cups-pdf-<queue>.conf, named after the queue's device URI)
 # points its output into the temporary folder and is removed again by
 # cupsd_stop. Writing it needs root, as does cupsd's running filters as the
-# non-root user "lp".
+# non-root user "lp"; without root cupsd_start returns 77.
 
 CUPS_TEST_QUEUE=""
 CUPS_TEST_PID=""
@@ -23,12 +23,11 @@ cupsd_fail() {
 }
 
 cupsd_start() {
-  for tool in cupsd lpadmin lpstat; do
-    command -v "$tool" >/dev/null 2>&1 || PATH="$PATH:/usr/sbin:/sbin"
-  done
+  # cupsd and lpadmin live in sbin.
+  PATH="$PATH:/usr/sbin:/sbin"
   command -v cupsd >/dev/null 2>&1 || { echo "cupsd.sh: cupsd is not installed (./scripts/setup)" >&2; return 1; }
-  [ -x /usr/lib/cups/backend/cups-pdf ] || { echo "cupsd.sh: the cups-pdf driver is not installed" >&2; return 1; }
-  [ -w /etc/cups ] || { echo "cupsd.sh: /etc/cups is not writable (run as root)" >&2; return 1; }
+  [ "$(id -u)" -eq 0 ] || { echo "cupsd.sh: needs root; skipped" >&2; return 77; }
+  [ -e /usr/lib/cups/backend/cups-pdf ] || { echo "cupsd.sh: the cups-pdf driver is not installed" >&2; return 1; }
 
   CUPS_TEST_DIR=$(mktemp -d /tmp/scrandle-cups.XXXXXX)
   # Filters run as lp and must reach the spool and temporary files.
