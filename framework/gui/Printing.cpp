@@ -44,7 +44,7 @@ QPaintDevice* Graphics::LayoutDevice() {
 }
 
 StyledTextPrinter::StyledTextPrinter(const String& text, Graphics& graphics, double width)
-    : graphics_(graphics), width_(width) {
+    : graphics_(graphics) {
     if (text.IsEmpty()) return;
     const QString all = text.ToQString();
     const QFont font = graphics.Font();

@@ -82,7 +82,6 @@ public:
     // (EOF itself is the C library's macro.)
     bool Eof() const { return next_ >= lines_.size(); }
 
-    double Width() const { return width_; }
     std::size_t LineCount() const { return lines_.size(); }
 
 private:
@@ -92,7 +91,6 @@ private:
         double height;
     };
     Graphics& graphics_;
-    double width_;
     std::vector<std::unique_ptr<QTextLayout>> layouts_;
     std::vector<Line> lines_;
     std::size_t next_ = 0;
@@ -136,10 +134,6 @@ private:
     int pages_ = 0;
     bool finished_ = false;
 };
-
-// The text of the message a failed print job gives: it names the printer
-// (the output file when printing to a file) and the reason.
-String PrintFailureMessage(const QPrinter& printer, const String& reason);
 
 // Shows the system's print dialog modally (through the desktop, with no
 // page setup and no parent window) and returns a graphics that draws on

@@ -49,13 +49,12 @@ bool PrinterGraphics::Finish() {
     return true;
 }
 
-void PrinterGraphics::Fail(const String& reason) { MsgBox(PrintFailureMessage(*printer_, reason)); }
-
-String PrintFailureMessage(const QPrinter& printer, const String& reason) {
-    QString name = printer.printerName();
-    if (name.isEmpty()) name = printer.outputFileName();
+// Names the printer, or the output file when printing to a file.
+void PrinterGraphics::Fail(const String& reason) {
+    QString name = printer_->printerName();
+    if (name.isEmpty()) name = printer_->outputFileName();
     const String who = name.isEmpty() ? String("the printer") : "\"" + String::FromQString(name) + "\"";
-    return "Printing on " + who + " failed: " + reason + ".";
+    MsgBox("Printing on " + who + " failed: " + reason + ".");
 }
 
 void PrinterGraphics::ApplyState() {
