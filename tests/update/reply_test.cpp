@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -103,6 +105,23 @@ TEST(UpdateReply, Texts) {
               "Would you like to automatically download the trial version (using your web browser)?");
     // The version text goes in unchanged, markup and line ends included.
     EXPECT_EQ(U(update::UpgradeMessage("<b>3</b>\n", "2.2.0", false)).substr(0, 28), "Version <b>3</b>\n is now ava");
+}
+
+}  // namespace
+
+namespace {
+
+// The update file published with this build names this build's version, so
+// that this very build reports itself current against it.
+TEST(UpdateReply, PublishedFileNamesThisVersion) {
+    std::ifstream in(SCRANDLE_RESOURCES_DIR "/update/scrandle.xml", std::ios::binary);
+    ASSERT_TRUE(in) << "resources/update/scrandle.xml";
+    const fw::String file = fw::String(std::string(std::istreambuf_iterator<char>(in), {}));
+    EXPECT_TRUE(update::IsCurrentVersion(update::returnValue(file, "CurrentVersion"), SCRANDLE_VERSION_MAJOR,
+                                         SCRANDLE_VERSION_MINOR, SCRANDLE_VERSION_PATCH));
+    EXPECT_EQ(update::returnValue(file, "CurrentVersion").ToUtf8(), "2.2.0");
+    EXPECT_FALSE(update::returnValue(file, "Description").IsEmpty());
+    EXPECT_TRUE(update::IsFreeUpgrade(update::returnValue(file, "Free")));
 }
 
 }  // namespace
