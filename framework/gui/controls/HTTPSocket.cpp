@@ -135,9 +135,11 @@ void HTTPSocket::ReadAvailable() {
 void HTTPSocket::ConnectionEnded() {
     if (!socket_ || !reader_) return;
     const std::shared_ptr<Object> keep = weak_from_this().lock();
-    // The last bytes may arrive together with the end.
+    const uint64_t request = request_;
+    // The last bytes may arrive together with the end, and complete the
+    // reply; its handler may even have started another request.
     ReadAvailable();
-    if (!reader_) return;
+    if (request != request_ || !reader_) return;
     reader_->Finish();
     Settle();
 }
@@ -163,6 +165,7 @@ void HTTPSocket::Settle() {
     status_ = reader_->Status();
     headers_ = InternetHeaders(reader_->Headers());
     content_ = String::FromUtf8(reader_->Body());
+    ++request_;
     busy_ = false;
     Drop();
     RaiseEvent("PageReceived");
@@ -170,6 +173,7 @@ void HTTPSocket::Settle() {
 
 void HTTPSocket::RaiseError(HttpError e) {
     errorCode_ = static_cast<int32_t>(e);
+    ++request_;
     busy_ = false;
     Drop();
     RaiseEvent("Error");

@@ -306,6 +306,24 @@ TEST_F(HttpSocketTest, ClosingTheWindowEndsTheRequestAndNoHandlerRuns) {
     EXPECT_TRUE(gone.expired()) << "the socket goes with its window";
 }
 
+// A handler may start the next request on the same socket.
+TEST_F(HttpSocketTest, HandlerMayStartAnotherRequest) {
+    Server first([](Peer& p, Server&) { p.Send("HTTP/1.0 200 OK\r\nContent-length: 5\r\n\r\nfirst"); p.Close(); });
+    Server second([](Peer& p, Server&) { p.Send("HTTP/1.0 200 OK\r\n\r\nsecond"); p.Close(); });
+    auto s = fw::New<fw::HTTPSocket>();
+    std::vector<std::string> pages;
+    fw::HTTPSocket* raw = s.Get();
+    s->AddEventHandler("PageReceived", [&] {
+        pages.push_back(raw->PageContent().ToUtf8());
+        if (pages.size() == 1) raw->Get(fw::String(second.Url()));
+    });
+    s->AddEventHandler("Error", [&] { pages.push_back("error " + std::to_string(raw->ErrorCode())); });
+    s->Get(fw::String(first.Url()));
+    ASSERT_TRUE(WaitUntil([&] { return pages.size() == 2; }, kDeadlineMs));
+    WaitUntil([] { return false; }, 50);
+    EXPECT_EQ(pages, (std::vector<std::string>{"first", "second"}));
+}
+
 // A handler may drop the last reference to the socket that raised the event
 // (as closing its window and letting it go does).
 TEST_F(HttpSocketTest, HandlerMayReleaseTheSocket) {
