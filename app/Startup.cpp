@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "Build.h"
+#include "Desktop.h"
 #include "Engine.h"
 #include "MenuBars.h"
 #include "Registry.h"
@@ -25,6 +26,8 @@ std::vector<std::string>& Phases() {
 }
 
 void initialize() {
+    // The title of every message box.
+    fw::SetProgramName(fw::String(build::kProgramName));
     fw::RegisterFrameworkClasses();
     RegisterAppClass();
     RegisterWindow1Classes();
