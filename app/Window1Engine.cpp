@@ -56,9 +56,8 @@ void Window1::doUnscramble() {
 }
 
 void Window1::FindWords_Action(fw::PushButton&) {
-    // Copying an empty selection would empty the user's clipboard, and the
-    // paste would then search whatever the clipboard held before: with
-    // nothing selected the word is empty and only the message follows.
+    // Copying an empty selection would empty the user's clipboard: with
+    // nothing selected the word is empty, and only the message follows.
     const bool selected = EditField1()->SelLength() > 0;
     if (selected) EditField1()->Copy();
     ThisWord()->SetText(fw::String());
