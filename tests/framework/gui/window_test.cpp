@@ -3,6 +3,8 @@
 // tab order.
 #include "runtime_test_util.h"
 
+#include "../../wait_until.h"
+
 #include "Application.h"
 #include "Dialogs.h"
 #include "Menu.h"
@@ -329,6 +331,19 @@ TEST_F(WindowTest, MessageBoxesOpenOverTheirWindowTitledWithTheProgramsName) {
     }
     EXPECT_EQ(calls[1].text.ToUtf8(), "from the handler");
     fw::SetProgramName(previousName);
+}
+
+TEST_F(WindowTest, WithNoHandlerRunningAMessageBoxBelongsToTheActiveWindow) {
+    auto first = Accessor();
+    auto second = fw::RuntimeNewObjectAs<TestWin>(kClass);
+    second->Constructor();
+    first->FrameWidget()->activateWindow();
+    if (!test_support::WaitUntil([&] { return QApplication::activeWindow() == first->FrameWidget(); }))
+        GTEST_SKIP() << "the platform activates no window";
+    EXPECT_EQ(fw::DialogOwnerWindow(), first.Get());
+    second->FrameWidget()->activateWindow();
+    ASSERT_TRUE(test_support::WaitUntil([&] { return QApplication::activeWindow() == second->FrameWidget(); }));
+    EXPECT_EQ(fw::DialogOwnerWindow(), second.Get());
 }
 
 TEST_F(WindowTest, TheRealMessageBoxIsAChildOfItsWindowWithItsTitle) {
