@@ -249,13 +249,13 @@ void RuntimeYieldRepaint() {
         if (w->isVisible()) w->repaint();
 }
 
-bool Delegate::Invoke(Control* sender) const {
+bool Delegate::Invoke(Control* sender, const EventArgs* args) const {
     std::shared_ptr<Object> target = target_.lock();
     if (!target)
         throw NilObjectException("The window of an event handler " + (signature_.empty() ? std::string() : signature_ + " ") +
                                  "no longer exists.");
     if (auto* w = dynamic_cast<Window*>(target.get()); w && w->IsClosed()) return false;
-    return call_(*target, sender);
+    return call_(*target, sender, args);
 }
 
 void RuntimeAddEventHandler(const Ref<Control>& control, const std::string& eventName, const Ref<Delegate>& delegate) {
@@ -267,7 +267,7 @@ void RuntimeAddEventHandler(const Ref<Control>& control, const std::string& even
     // the delegate holds its window only weakly, so nothing forms a cycle.
     Control* sender = control.Get();
     Ref<Delegate> d = delegate;
-    control->AddEventHandler(eventName, [sender, d] { d->Invoke(sender); });
+    control->AddEventHandler(eventName, EventHandler([sender, d](const EventArgs* args) { d->Invoke(sender, args); }));
 }
 
 void RuntimeAddMenuHandler(Window& window, const String& itemName, const Ref<Delegate>& delegate) {
