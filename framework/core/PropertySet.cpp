@@ -85,51 +85,86 @@ constexpr ClassKeyText kClassKeys[] = {
     {"HTTPSocket", "Address Port yield"},
 };
 
-struct ClassInfoRow {
-    std::vector<ClassKey> keys;
-    std::vector<std::string> names;
-    std::vector<bool> takes;  // by key index
-};
-
 [[noreturn]] void BadTable(std::string_view cls, std::string_view item, const std::string& why) {
     throw PropertySetException("Property set: the key list of class '" + std::string(cls) + "' names '" +
                                    std::string(item) + "': " + why,
                                std::string(item), 0);
 }
 
-const std::map<std::string, ClassInfoRow, std::less<>>& ClassTable() {
-    static const std::map<std::string, ClassInfoRow, std::less<>> table = [] {
-        std::map<std::string, ClassInfoRow, std::less<>> t;
+// One item of a class's key list: the key, its number, the class's own
+// default as written (empty: the row's) and whether it is optional.
+struct ClassItem {
+    std::string_view key;
+    std::size_t number;
+    std::string_view literal;
+    bool optional;
+};
+
+template <class F>
+void ForEachClassItem(std::string_view cls, std::string_view text, F&& f) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find(' ', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view item = text.substr(pos, end - pos);
+        pos = end + 1;
+        std::string_view literal;
+        bool optional = false;
+        if (const auto eq = item.find('='); eq != std::string_view::npos) {
+            literal = item.substr(eq + 1);
+            item = item.substr(0, eq);
+        } else if (item.ends_with('?')) {
+            item.remove_suffix(1);
+            optional = true;
+        }
+        auto it = KeyIndex().find(item);
+        if (it == KeyIndex().end()) BadTable(cls, item, "no such key");
+        f(ClassItem{item, it->second, literal, optional});
+    }
+}
+
+}  // namespace
+
+// Which keys the class takes, by key number: all SetProperty needs.
+struct PropertyClass {
+    std::string_view text;
+    std::vector<std::string> names;
+    std::vector<bool> takes;
+};
+
+namespace {
+
+const std::map<std::string, PropertyClass, std::less<>>& ClassTable() {
+    static const std::map<std::string, PropertyClass, std::less<>> table = [] {
+        std::map<std::string, PropertyClass, std::less<>> t;
         for (const auto& [cls, text] : kClassKeys) {
-            ClassInfoRow& row = t[std::string(cls)];
-            row.takes.assign(std::size(kKeyTable), false);
-            std::size_t pos = 0;
-            while (pos < text.size()) {
-                std::size_t end = text.find(' ', pos);
-                if (end == std::string_view::npos) end = text.size();
-                std::string_view item = text.substr(pos, end - pos);
-                pos = end + 1;
-                ClassKey k;
-                std::string_view literal;
-                if (const auto eq = item.find('='); eq != std::string_view::npos) {
-                    literal = item.substr(eq + 1);
-                    item = item.substr(0, eq);
-                } else if (item.ends_with('?')) {
-                    item.remove_suffix(1);
-                    k.optional = true;
-                }
-                auto it = KeyIndex().find(item);
-                if (it == KeyIndex().end()) BadTable(cls, item, "no such key");
-                if (literal.empty()) literal = kKeyDefaults[it->second];
+            PropertyClass& c = t[std::string(cls)];
+            c.text = text;
+            c.takes.assign(std::size(kKeyTable), false);
+            ForEachClassItem(cls, text, [&](const ClassItem& item) {
+                c.takes[item.number] = true;
+                c.names.emplace_back(item.key);
+            });
+        }
+        return t;
+    }();
+    return table;
+}
+
+// The key lists with their defaults, made only where definitions are read
+// (the generator, tests): a program applying sets needs none of them.
+const std::map<std::string, std::vector<ClassKey>, std::less<>>& ClassKeyTable() {
+    static const std::map<std::string, std::vector<ClassKey>, std::less<>> table = [] {
+        std::map<std::string, std::vector<ClassKey>, std::less<>> t;
+        for (const auto& [cls, text] : kClassKeys) {
+            auto& keys = t[std::string(cls)];
+            ForEachClassItem(cls, text, [&](const ClassItem& item) {
+                const std::string_view literal = item.literal.empty() ? kKeyDefaults[item.number] : item.literal;
                 std::string why;
-                auto value = ParsePropertyLiteral(kKeyTable[it->second].form, literal, &why);
-                if (!value) BadTable(cls, item, why);
-                k.key = std::string(item);
-                k.value = std::move(*value);
-                row.takes[it->second] = true;
-                row.names.push_back(k.key);
-                row.keys.push_back(std::move(k));
-            }
+                auto value = ParsePropertyLiteral(kKeyTable[item.number].form, literal, &why);
+                if (!value) BadTable(cls, item.key, why);
+                keys.push_back(ClassKey{std::string(item.key), std::move(*value), item.optional});
+            });
         }
         return t;
     }();
@@ -372,11 +407,19 @@ void SetProperties(PropertyTarget& target, std::string_view bytes) {
 }
 
 bool ClassTakesKey(std::string_view frameworkClass, std::string_view key) {
-    const auto& table = ClassTable();
-    auto cls = table.find(frameworkClass);
-    if (cls == table.end()) return false;
     const auto number = KeyNumber(key);
-    return number && cls->second.takes[*number];
+    const PropertyClass* cls = FindPropertyClass(frameworkClass);
+    return number && cls && PropertyClassTakes(*cls, *number);
+}
+
+const PropertyClass* FindPropertyClass(std::string_view frameworkClass) {
+    const auto& table = ClassTable();
+    auto it = table.find(frameworkClass);
+    return it == table.end() ? nullptr : &it->second;
+}
+
+bool PropertyClassTakes(const PropertyClass& cls, std::size_t keyNumber) {
+    return keyNumber < cls.takes.size() && cls.takes[keyNumber];
 }
 
 const std::vector<std::string>& KeysOfClass(std::string_view frameworkClass) {
@@ -387,10 +430,10 @@ const std::vector<std::string>& KeysOfClass(std::string_view frameworkClass) {
 }
 
 std::span<const ClassKey> ClassKeys(std::string_view frameworkClass) {
-    const auto& table = ClassTable();
+    const auto& table = ClassKeyTable();
     auto it = table.find(frameworkClass);
     if (it == table.end()) return {};
-    return it->second.keys;
+    return it->second;
 }
 
 const std::vector<std::string>& PropertyClasses() {

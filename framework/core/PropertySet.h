@@ -145,6 +145,11 @@ void SetProperties(PropertyTarget& target, std::string_view bytes);
 // its class. An unknown class takes no key and has an empty list.
 bool ClassTakesKey(std::string_view frameworkClass, std::string_view key);
 const std::vector<std::string>& KeysOfClass(std::string_view frameworkClass);
+// The same by key number, for a target taking key after key: the class of
+// that name (nullptr for none) and whether it takes the key.
+struct PropertyClass;
+const PropertyClass* FindPropertyClass(std::string_view frameworkClass);
+bool PropertyClassTakes(const PropertyClass& cls, std::size_t keyNumber);
 // The same keys with what a definition that leaves one out gets.
 struct ClassKey {
     std::string key;

@@ -61,7 +61,10 @@ void Control::Opening() { RaiseEvent("Open"); }
 bool Control::SetPresetProperty(std::string_view, double) { return false; }
 
 bool Control::SetProperty(std::string_view key, const PropertyValue& value) {
-    return ClassTakesKey(PropertyClassName(), key) && TakeProperty(key, value);
+    const auto number = KeyNumber(key);
+    if (!number) return false;
+    if (!propertyClass_) propertyClass_ = FindPropertyClass(PropertyClassName());
+    return propertyClass_ && PropertyClassTakes(*propertyClass_, *number) && TakeProperty(*number, value);
 }
 
 // ---- focus bookkeeping -----------------------------------------------------

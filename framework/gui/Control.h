@@ -105,13 +105,16 @@ public:
     bool SetProperty(std::string_view key, const PropertyValue& value) override;
 
 protected:
-    // Applies one key the class takes with the setter of its row; each
-    // concrete class answers with ApplyPropertyRow(*this, key, value), so
-    // that the row finds the setters of its own class.
-    virtual bool TakeProperty(std::string_view, const PropertyValue&) { return false; }
+    // Applies one key the class takes (by its number in the key table) with
+    // the setter of its row; each concrete class answers with
+    // ApplyPropertyRow(*this, key, value), so that the row finds the setters
+    // of its own class.
+    virtual bool TakeProperty(std::size_t, const PropertyValue&) { return false; }
 
     String name_;
     int32_t index_ = INT32_MIN;
+    // The keys of the control's class, found on the first SetProperty.
+    const PropertyClass* propertyClass_ = nullptr;
     Window* owner_ = nullptr;
     std::weak_ptr<Object> ownerRef_;
     bool ownerIsShared_ = false;

@@ -65,13 +65,13 @@ constexpr Applier<T> kAppliers[] = {
 
 }  // namespace property_rows
 
-// Applies the key to the target with the setter of the key's row; false for
-// a key outside the table, a value of another form than the key's, or a key
-// T has no setter for.
+// Applies the key (by its number in the key table) to the target with the
+// setter of the key's row; false for a value of another form than the
+// key's or a key T has no setter for.
 template <class T>
-bool ApplyPropertyRow(T& target, std::string_view key, const PropertyValue& value) {
-    const auto n = KeyNumber(key);
-    return n && PropertyKeyTable()[*n].form == value.form && property_rows::kAppliers<T>[*n](target, value);
+bool ApplyPropertyRow(T& target, std::size_t key, const PropertyValue& value) {
+    return key < std::size(property_rows::kAppliers<T>) && PropertyKeyTable()[key].form == value.form &&
+           property_rows::kAppliers<T>[key](target, value);
 }
 
 }  // namespace fw

@@ -384,6 +384,12 @@ void Window::UpdateFlags() {
     if (IsModalFrame(frameKind_) && !frame_->isVisible()) frame_->setWindowModality(Qt::ApplicationModal);
 }
 
+bool Window::SetProperty(std::string_view key, const PropertyValue& value) {
+    static const PropertyClass* const cls = FindPropertyClass("Window");
+    const auto number = KeyNumber(key);
+    return number && cls && PropertyClassTakes(*cls, *number) && ApplyPropertyRow(*this, *number, value);
+}
+
 void Window::SetMinWidth(int32_t v) {
     minWidth_ = v;
     UpdateGeometry();

@@ -120,9 +120,7 @@ public:
 
     // --- the window's own properties
     // Takes the keys of class Window, each with the setter of its row.
-    bool SetProperty(std::string_view key, const PropertyValue& value) override {
-        return ClassTakesKey("Window", key) && ApplyPropertyRow(*this, key, value);
-    }
+    bool SetProperty(std::string_view key, const PropertyValue& value) override;
     std::string PropertyClassName() const override { return "Window"; }
 
     const String& Title() const { return title_; }

@@ -33,7 +33,7 @@ public:
     QLabel* QtLabel() const;
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override {
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
         return ApplyPropertyRow(*this, key, value);
     }
 

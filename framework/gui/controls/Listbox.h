@@ -70,7 +70,7 @@ public:
 
 protected:
     void FontChanged(const QFont& font) override;
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override {
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
         return ApplyPropertyRow(*this, key, value);
     }
 

@@ -35,7 +35,7 @@ public:
     QPushButton* Button() const;
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override {
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
         return ApplyPropertyRow(*this, key, value);
     }
 

@@ -100,7 +100,7 @@ public:
     bool SetPresetProperty(std::string_view key, double value) override;
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override {
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
         return ApplyPropertyRow(*this, key, value);
     }
 
