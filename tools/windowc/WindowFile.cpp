@@ -208,13 +208,17 @@ private:
         current_ = &controls_.back();
     }
 
+    // False, with an error, on a line only a control's block takes.
+    bool InControlBlock(int lineNo, const std::string& line, const char* onlyControls) {
+        if (current_ != &window_) return true;
+        Error(lineNo, line + " in the window's own block: only controls " + onlyControls);
+        return false;
+    }
+
     void PresetLine(int lineNo, std::string_view rest) {
         Block& b = *current_;
         const std::string key(FirstWord(rest));
-        if (&b == &window_) {
-            Error(lineNo, "preset '" + key + "' in the window's own block: only controls take presets");
-            return;
-        }
+        if (!InControlBlock(lineNo, "preset '" + key + "'", "take presets")) return;
         if (key != "TextSize" && key != "TextUnit" && key != "LineSpacing") {
             Error(lineNo, "unknown preset key '" + key + "' (TextSize, TextUnit or LineSpacing)");
             return;
@@ -237,10 +241,7 @@ private:
     void EventLine(int lineNo, std::string_view rest) {
         Block& b = *current_;
         const std::string event(FirstWord(rest));
-        if (&b == &window_) {
-            Error(lineNo, "event '" + event + "' in the window's own block: only controls raise events");
-            return;
-        }
+        if (!InControlBlock(lineNo, "event '" + event + "'", "raise events")) return;
         if (!IsIdentifier(event)) {
             Error(lineNo, "expected 'event NAME [CLASS...]' with NAME an identifier, got 'event " + event + "'");
             return;
