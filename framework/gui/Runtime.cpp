@@ -7,6 +7,7 @@
 #include "Registry.h"
 #include "Style.h"
 #include "Yield.h"
+#include "controls/HTTPSocket.h"
 #include "controls/Label.h"
 #include "controls/Listbox.h"
 #include "controls/PopupMenu.h"
@@ -175,6 +176,14 @@ void RegisterFrameworkClasses() {
                       .Method("_CallAction", "", pub)
                       .Property("Mode", "Int32", pub)
                       .Property("Period", "Int32", pub));
+    RegisterClass(ClassDef("HTTPSocket", "Control")
+                      .Creates<HTTPSocket>()
+                      .Method("Close", "", pub)
+                      .Method("Constructor", "", pub)
+                      .Method("Get", "( String )", pub)
+                      .Property("Address", "String", pub)
+                      .Property("Port", "Int32", pub)
+                      .Property("yield", "Boolean", pub));
 }
 
 void RuntimeInitExternalClasses() { RegisterFrameworkClasses(); }
