@@ -263,7 +263,9 @@ bool Delegate::Invoke(Control* sender, const EventArgs* args) const {
     if (!target)
         throw NilObjectException("The window of an event handler " + (signature_.empty() ? std::string() : signature_ + " ") +
                                  "no longer exists.");
-    if (auto* w = dynamic_cast<Window*>(target.get()); w && w->IsClosed()) return false;
+    auto* window = dynamic_cast<Window*>(target.get());
+    if (window && window->IsClosed()) return false;
+    const HandlerWindowScope running(window);
     return call_(*target, sender, args);
 }
 

@@ -103,7 +103,7 @@ std::string ParamType(const std::string& cls) {
     if (cls == "Int32" || cls == "Integer") return "int32_t";
     if (cls == "Boolean") return "bool";
     if (cls == "Double") return "double";
-    return "const fw::Ref<fw::" + cls + ">&";
+    return "const fw::" + cls + "&";
 }
 
 bool IsValueType(const std::string& cls) {
