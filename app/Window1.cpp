@@ -54,7 +54,7 @@ bool Window1::FilePrintHelp_Action() { return RunOpener("FilePrintHelp"); }
 // ---- the word list's look-up -------------------------------------------------
 
 engine::WordLookup& Window1::Lookup() {
-    // Wordwell lives as long as the window; the look-up follows its rows.
+    // The list box lives as long as the window; the look-up follows its rows.
     if (!lookup_) lookup_ = std::make_unique<engine::WordLookup>(Wordwell()->Rows());
     return *lookup_;
 }

@@ -43,7 +43,7 @@ public:
     void doUnscramble();
     void checkDictionary();
 
-    // The word list's look-up, kept in step with Wordwell's rows.
+    // The word list's look-up, kept in step with the list box's rows.
     engine::WordLookup& Lookup();
 
 private:
@@ -56,7 +56,7 @@ private:
 // The implicit-instance accessor: the open main window or a new one.
 fw::Ref<Window1> Window1Instance();
 
-// Registers the classes "Window1.Window1" and "Window1.Timer1".
+// Registers the class "Window1.Window1" and the class of its timer.
 void RegisterWindow1Classes();
 
 // What the window's menu commands whose windows come from elsewhere run: a
