@@ -29,14 +29,4 @@ void ReportUnhandledException(const RuntimeException& e) {
     else std::fprintf(stderr, "%s\n", DescribeException(e).c_str());
 }
 
-bool Dispatch(const std::function<void()>& handler) {
-    try {
-        handler();
-        return true;
-    } catch (const RuntimeException& e) {
-        ReportUnhandledException(e);
-        return false;
-    }
-}
-
 }  // namespace fw

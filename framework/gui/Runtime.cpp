@@ -258,7 +258,7 @@ void RuntimeYieldRepaint() {
         if (w->isVisible()) w->repaint();
 }
 
-bool Delegate::Invoke(Control* sender) const {
+bool Delegate::Invoke(Control* sender, const EventArgs* args) const {
     std::shared_ptr<Object> target = target_.lock();
     if (!target)
         throw NilObjectException("The window of an event handler " + (signature_.empty() ? std::string() : signature_ + " ") +
@@ -266,7 +266,7 @@ bool Delegate::Invoke(Control* sender) const {
     auto* window = dynamic_cast<Window*>(target.get());
     if (window && window->IsClosed()) return false;
     const HandlerWindowScope running(window);
-    return call_(*target, sender);
+    return call_(*target, sender, args);
 }
 
 void RuntimeAddEventHandler(const Ref<Control>& control, const std::string& eventName, const Ref<Delegate>& delegate) {
@@ -278,7 +278,7 @@ void RuntimeAddEventHandler(const Ref<Control>& control, const std::string& even
     // the delegate holds its window only weakly, so nothing forms a cycle.
     Control* sender = control.Get();
     Ref<Delegate> d = delegate;
-    control->AddEventHandler(eventName, [sender, d] { d->Invoke(sender); });
+    control->AddEventHandler(eventName, EventHandler([sender, d](const EventArgs* args) { d->Invoke(sender, args); }));
 }
 
 void RuntimeAddMenuHandler(Window& window, const String& itemName, const Ref<Delegate>& delegate) {

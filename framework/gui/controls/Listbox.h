@@ -46,6 +46,9 @@ public:
     void SetInitialValue(String joined);
     // The same from UTF-8, decoded only as rows are read.
     void SetInitialValueUtf8(std::string joined);
+    // A set's value, taken over rather than copied: the set drops its values
+    // right after applying them, and this one may be megabytes.
+    void SetInitialValue(PropertyValue& taken);
 
     // The selected row, -1 for none; setting an index out of range selects
     // nothing.
@@ -55,12 +58,21 @@ public:
     String Text() const;
 
     int32_t ColumnCount() const { return columnCount_; }
+    // Fewer than one column is one.
+    void SetColumnCount(int32_t count) { columnCount_ = count < 1 ? 1 : count; }
+    void SetColumnWidths(const String& widths) { columnWidths_ = widths; }
+    void SetBorder(bool b);
+    void SetScrollBarVertical(bool b);
+    void SetScrollbarHorizontal(bool b);
+    // 1 lets the user select several rows, any other value one.
+    void SetSelectionType(int32_t type);
     QTableView* View() const;
 
 protected:
     void FontChanged(const QFont& font) override;
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
-    bool TakesUndecodedText(std::string_view key) const override { return key == "InitialValue"; }
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
 
 private:
     void FitRowHeight(const QFont& font);

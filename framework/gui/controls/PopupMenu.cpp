@@ -58,11 +58,4 @@ void PopupMenu::SetListIndex(int32_t index) {
 
 String PopupMenu::Text() const { return List(ListIndex()); }
 
-bool PopupMenu::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "InitialValue") SetInitialValue(v.text);
-    else if (key == "ListIndex") SetListIndex(v.integer);
-    else return RectControl::TakeProperty(key, v);
-    return true;
-}
-
 }  // namespace fw

@@ -34,7 +34,9 @@ public:
     QComboBox* Combo() const;
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
 
 private:
     QPointer<QComboBox> combo_;

@@ -37,11 +37,4 @@ void ProgressBar::Update() {
     bar_->setValue(std::clamp(value_, 0, maximum_));
 }
 
-bool ProgressBar::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Value") SetValue(v.integer);
-    else if (key == "Maximum") SetMaximum(v.integer);
-    else return RectControl::TakeProperty(key, v);
-    return true;
-}
-
 }  // namespace fw

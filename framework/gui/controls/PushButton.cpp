@@ -83,14 +83,4 @@ void PushButton::SetCancel(bool b) {
 
 void PushButton::Push() { RaiseEvent("Action"); }
 
-bool PushButton::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Caption") SetCaption(v.text);
-    else if (key == "Default") SetDefault(v.boolean);
-    else if (key == "Cancel") SetCancel(v.boolean);
-    // 0 is the standard push button, the only style the system uses.
-    else if (key == "ButtonStyle") buttonStyle_ = v.integer;
-    else return RectControl::TakeProperty(key, v);
-    return true;
-}
-
 }  // namespace fw

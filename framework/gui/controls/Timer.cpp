@@ -53,11 +53,4 @@ void Timer::Fire() {
     RaiseEvent("Action");
 }
 
-bool Timer::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Mode") SetMode(v.integer);
-    else if (key == "Period") SetPeriod(v.integer);
-    else return Control::TakeProperty(key, v);
-    return true;
-}
-
 }  // namespace fw
