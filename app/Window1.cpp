@@ -1,8 +1,8 @@
-#include "Window1.h"
+#include "app/Window1.h"
 
-#include "Engine.h"
-#include "Registry.h"
-#include "Runtime.h"
+#include "engine/Engine.h"
+#include "core/Registry.h"
+#include "gui/Runtime.h"
 
 #include <map>
 #include <string>

@@ -5,7 +5,7 @@
 // in Module1; the class registers no property.
 #pragma once
 
-#include "MenuBars.h"
+#include "app/MenuBars.h"
 #include "Window1.window.h"
 
 #include <memory>

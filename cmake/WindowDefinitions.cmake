@@ -84,6 +84,8 @@ function(scrandle_window)
   endif()
   get_target_property(dir ${W_DEFINITIONS} SCRANDLE_WINDOW_DIR)
   target_sources(${W_TARGET} PRIVATE ${dir}/${W_NAME}.window.cpp ${W_SOURCES})
+  # The generated class source includes the class's header beside its handlers.
+  set_property(SOURCE ${dir}/${W_NAME}.window.cpp APPEND PROPERTY INCLUDE_DIRECTORIES ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${W_TARGET} PUBLIC ${W_DEFINITIONS})
   add_dependencies(${W_TARGET} ${W_DEFINITIONS})
 endfunction()

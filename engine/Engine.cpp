@@ -1,7 +1,7 @@
-#include "Engine.h"
+#include "engine/Engine.h"
 
-#include "Random.h"
-#include "Yield.h"
+#include "core/Random.h"
+#include "core/Yield.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "Dispatch.h"
+#include "core/Dispatch.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // path of every event handler, window hook, menu command and start-up step).
 #pragma once
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "PropertySet.h"
+#include "core/PropertySet.h"
 
 #include <algorithm>
 #include <charconv>
@@ -16,14 +16,14 @@ using F = PropertyForm;
 // The key-form table, from the key rows.
 constexpr PropertyKeyForm kKeyTable[] = {
 #define FW_PROPERTY_KEY(Key, Form, Default, Setter) {#Key, F::Form},
-#include "PropertyKeys.def"
+#include "core/PropertyKeys.def"
 #undef FW_PROPERTY_KEY
 };
 
 // Each key's default as written in a definition, in the key table's order.
 constexpr std::string_view kKeyDefaults[] = {
 #define FW_PROPERTY_KEY(Key, Form, Default, Setter) #Default,
-#include "PropertyKeys.def"
+#include "core/PropertyKeys.def"
 #undef FW_PROPERTY_KEY
 };
 

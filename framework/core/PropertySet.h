@@ -4,8 +4,8 @@
 // serves the reader, the writer and the build-time generator.
 #pragma once
 
-#include "Exceptions.h"
-#include "String.h"
+#include "core/Exceptions.h"
+#include "core/String.h"
 
 #include <cstdint>
 #include <optional>

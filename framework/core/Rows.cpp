@@ -1,4 +1,4 @@
-#include "Rows.h"
+#include "core/Rows.h"
 
 #include <algorithm>
 

@@ -4,9 +4,9 @@
 // information.
 #pragma once
 
-#include "Exceptions.h"
-#include "Object.h"
-#include "String.h"
+#include "core/Exceptions.h"
+#include "core/Object.h"
+#include "core/String.h"
 
 #include <cstdint>
 #include <exception>

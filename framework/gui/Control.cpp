@@ -1,7 +1,7 @@
-#include "Control.h"
+#include "gui/Control.h"
 
-#include "RuntimeCore.h"
-#include "Window.h"
+#include "core/RuntimeCore.h"
+#include "gui/Window.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>

@@ -13,10 +13,10 @@
 // row in PropertyKeys.def names (ApplyPropertyRow).
 #pragma once
 
-#include "Object.h"
-#include "PropertyRows.h"
-#include "PropertySet.h"
-#include "String.h"
+#include "core/Object.h"
+#include "gui/PropertyRows.h"
+#include "core/PropertySet.h"
+#include "core/String.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,9 +1,9 @@
 // The print dialog and the graphics of a print job: the only printing code
 // that needs Qt Print Support.
-#include "Printing.h"
+#include "gui/Printing.h"
 
-#include "Control.h"
-#include "Desktop.h"
+#include "gui/Control.h"
+#include "gui/Desktop.h"
 
 #include <QPageLayout>
 #include <QPainter>

@@ -5,7 +5,7 @@
 // table's business (ClassTakesKey); this only finds the setter.
 #pragma once
 
-#include "PropertySet.h"
+#include "core/PropertySet.h"
 
 #include <string_view>
 
@@ -53,13 +53,13 @@ using Applier = bool (*)(T&, const PropertyValue&);
             return false;                                                                     \
         }                                                                                     \
     }
-#include "PropertyKeys.def"
+#include "core/PropertyKeys.def"
 #undef FW_PROPERTY_KEY
 
 template <class T>
 constexpr Applier<T> kAppliers[] = {
 #define FW_PROPERTY_KEY(Key, Form, Default, Setter) &Apply_##Key<T>,
-#include "PropertyKeys.def"
+#include "core/PropertyKeys.def"
 #undef FW_PROPERTY_KEY
 };
 

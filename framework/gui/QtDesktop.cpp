@@ -1,7 +1,7 @@
-#include "QtDesktop.h"
+#include "gui/QtDesktop.h"
 
-#include "Exceptions.h"
-#include "Window.h"
+#include "core/Exceptions.h"
+#include "gui/Window.h"
 
 #include <QApplication>
 #include <QDesktopServices>

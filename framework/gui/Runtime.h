@@ -11,11 +11,11 @@
 //   release the program's state; return RuntimeExit().
 #pragma once
 
-#include "Control.h"
-#include "Object.h"
-#include "PluginEntries.h"
-#include "RuntimeCore.h"
-#include "Window.h"
+#include "gui/Control.h"
+#include "core/Object.h"
+#include "core/PluginEntries.h"
+#include "core/RuntimeCore.h"
+#include "gui/Window.h"
 
 #include <functional>
 #include <string>

@@ -1,10 +1,10 @@
-#include "Window.h"
+#include "gui/Window.h"
 
-#include "Application.h"
-#include "Menu.h"
-#include "Registry.h"
-#include "Runtime.h"
-#include "RuntimeCore.h"
+#include "gui/Application.h"
+#include "gui/Menu.h"
+#include "core/Registry.h"
+#include "gui/Runtime.h"
+#include "core/RuntimeCore.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -17,9 +17,9 @@
 // loop, so a handler of the window that called Close runs to its end.
 #pragma once
 
-#include "Control.h"
-#include "Object.h"
-#include "PropertySet.h"
+#include "gui/Control.h"
+#include "core/Object.h"
+#include "core/PropertySet.h"
 
 #include <functional>
 #include <map>
@@ -234,7 +234,7 @@ void RuntimeReleaseWindows();
 
 }  // namespace fw
 
-#include "Menu.h"
+#include "gui/Menu.h"
 
 template <class T>
 fw::Ref<T> fw::Window::MenuItemAs(const String& name) const {

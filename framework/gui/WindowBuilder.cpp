@@ -1,4 +1,4 @@
-#include "WindowBuilder.h"
+#include "gui/WindowBuilder.h"
 
 #include <string>
 

@@ -19,12 +19,12 @@
 //   Each step looks the control up again by its name.
 #pragma once
 
-#include "Control.h"
-#include "Menu.h"
-#include "PropertySet.h"
-#include "Registry.h"
-#include "Runtime.h"
-#include "Window.h"
+#include "gui/Control.h"
+#include "gui/Menu.h"
+#include "core/PropertySet.h"
+#include "core/Registry.h"
+#include "gui/Runtime.h"
+#include "gui/Window.h"
 
 #include <memory>
 #include <span>

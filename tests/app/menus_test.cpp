@@ -5,7 +5,7 @@
 // close box), each with status 0.
 #include "app_test_util.h"
 
-#include "Registry.h"
+#include "core/Registry.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -4,7 +4,7 @@
 // fixed size and title.
 #include "app_test_util.h"
 
-#include "Registry.h"
+#include "core/Registry.h"
 
 #include <QKeyEvent>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "Dispatch.h"
-#include "RuntimeCore.h"
-#include "Files.h"
-#include "TextCodec.h"
+#include "core/Dispatch.h"
+#include "core/RuntimeCore.h"
+#include "core/Files.h"
+#include "core/TextCodec.h"
 
 #include <QDir>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "Random.h"
-#include "Rows.h"
-#include "Yield.h"
+#include "core/Random.h"
+#include "core/Rows.h"
+#include "core/Yield.h"
 
 #include <gtest/gtest.h>
 

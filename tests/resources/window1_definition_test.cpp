@@ -1,7 +1,7 @@
 // The main window's compiled definition, read back with the framework's own
 // reader and checked entry by entry against the layout the rest of the
 // program relies on (control names, tab order, hidden controls, word list).
-#include "PropertySet.h"
+#include "core/PropertySet.h"
 #include "scrandle_windows.h"
 
 #include <QByteArrayView>

@@ -1,4 +1,4 @@
-#include "PropertySet.h"
+#include "core/PropertySet.h"
 #include "scrandle_test_windows.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "WindowFile.h"
 
-#include "PropertySet.h"
+#include "core/PropertySet.h"
 
 #include <cerrno>
 #include <cmath>

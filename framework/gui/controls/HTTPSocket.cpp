@@ -1,4 +1,4 @@
-#include "HTTPSocket.h"
+#include "gui/controls/HTTPSocket.h"
 
 #include <QCoreApplication>
 #include <QNetworkProxy>

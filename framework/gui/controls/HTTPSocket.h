@@ -17,9 +17,9 @@
 // raised afterwards. The framing is Http.h's; only the connection is here.
 #pragma once
 
-#include "Control.h"
-#include "Http.h"
-#include "Runtime.h"
+#include "gui/Control.h"
+#include "core/Http.h"
+#include "gui/Runtime.h"
 
 #include <memory>
 #include <string>

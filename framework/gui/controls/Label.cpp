@@ -1,6 +1,6 @@
-#include "Label.h"
+#include "gui/controls/Label.h"
 
-#include "CaptionFit.h"
+#include "gui/controls/CaptionFit.h"
 
 #include <QLabel>
 

@@ -4,7 +4,7 @@
 // font where it would not fit (CaptionFit.h).
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 #include <QFont>
 

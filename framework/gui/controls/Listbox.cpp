@@ -1,4 +1,4 @@
-#include "Listbox.h"
+#include "gui/controls/Listbox.h"
 
 #include <QAbstractListModel>
 #include <QHeaderView>

@@ -6,8 +6,8 @@
 // directly through Rows(); their revision changes on every change.
 #pragma once
 
-#include "Control.h"
-#include "Rows.h"
+#include "gui/Control.h"
+#include "core/Rows.h"
 
 #include <vector>
 

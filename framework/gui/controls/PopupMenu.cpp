@@ -1,4 +1,4 @@
-#include "PopupMenu.h"
+#include "gui/controls/PopupMenu.h"
 
 #include <QComboBox>
 

@@ -1,7 +1,7 @@
 // PopupMenu: a pop-up menu of text rows over QComboBox.
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 #include <vector>
 

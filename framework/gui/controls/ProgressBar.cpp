@@ -1,4 +1,4 @@
-#include "ProgressBar.h"
+#include "gui/controls/ProgressBar.h"
 
 #include <QProgressBar>
 

@@ -2,7 +2,7 @@
 // indicator.
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 class QProgressBar;
 

@@ -1,6 +1,6 @@
-#include "PushButton.h"
+#include "gui/controls/PushButton.h"
 
-#include "CaptionFit.h"
+#include "gui/controls/CaptionFit.h"
 
 #include <QPushButton>
 #include <QShortcut>

@@ -5,7 +5,7 @@
 // (CaptionFit.h).
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 #include <QFont>
 

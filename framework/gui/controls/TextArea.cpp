@@ -1,6 +1,6 @@
-#include "TextArea.h"
+#include "gui/controls/TextArea.h"
 
-#include "SpellChecker.h"
+#include "gui/controls/SpellChecker.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -9,8 +9,8 @@
 // Positions (SelStart, SelLength) count characters of Text().
 #pragma once
 
-#include "Control.h"
-#include "TextCodec.h"
+#include "gui/Control.h"
+#include "core/TextCodec.h"
 
 #include <QPointer>
 

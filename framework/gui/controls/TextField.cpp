@@ -1,4 +1,4 @@
-#include "TextField.h"
+#include "gui/controls/TextField.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // TextField: a single-line text field over QLineEdit.
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 class QLineEdit;
 

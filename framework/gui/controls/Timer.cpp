@@ -1,4 +1,4 @@
-#include "Timer.h"
+#include "gui/controls/Timer.h"
 
 #include <QTimer>
 

@@ -6,7 +6,7 @@
 // WindowControl<Timer>.
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 class QTimer;
 

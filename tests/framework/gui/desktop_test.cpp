@@ -1,7 +1,7 @@
-#include "Clipboard.h"
-#include "Dialogs.h"
-#include "QtDesktop.h"
-#include "ScriptedDesktop.h"
+#include "gui/Clipboard.h"
+#include "gui/Dialogs.h"
+#include "gui/QtDesktop.h"
+#include "gui/ScriptedDesktop.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -4,13 +4,13 @@
 // object and the yield hook.
 #include "runtime_test_util.h"
 
-#include "Application.h"
-#include "Dispatch.h"
-#include "Registry.h"
-#include "Runtime.h"
-#include "RuntimeCore.h"
-#include "Window.h"
-#include "Yield.h"
+#include "gui/Application.h"
+#include "core/Dispatch.h"
+#include "core/Registry.h"
+#include "gui/Runtime.h"
+#include "core/RuntimeCore.h"
+#include "gui/Window.h"
+#include "core/Yield.h"
 
 #include <QPainter>
 #include <QTimer>

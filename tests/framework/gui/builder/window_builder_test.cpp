@@ -5,7 +5,7 @@
 #include "../runtime_test_util.h"
 
 #include "BuiltWindow.h"
-#include "Registry.h"
+#include "core/Registry.h"
 
 #include <gtest/gtest.h>
 
