@@ -436,27 +436,31 @@ TEST_F(UpdateFlowTest, ClassesAreRegisteredInOrderWithTheirMethods) {
     EXPECT_EQ(fw::TheRegistry().Get("updateWindow.hp").Parent()->Name(), "HTTPSocket");
 }
 
+// A window's own properties as its set makes them, then its controls in
+// creation order.
+std::string Shape(const fw::Window& w) {
+    std::string s = "\"" + w.Title().ToUtf8() + "\" " + std::to_string(w.Width()) + "x" + std::to_string(w.Height()) +
+                    " frame " + std::to_string(w.Frame());
+    for (const auto& [on, name] : {std::pair{w.Resizeable(), " resizeable"}, {w.CloseButton(), " close"},
+                                   {w.MaximizeButton(), " maximize"}, {w.MinimizeButton(), " minimize"}})
+        if (on) s += name;
+    s += ":";
+    for (const auto& c : w.Controls()) s += " " + c->Name().ToUtf8();
+    return s;
+}
+
+std::vector<int> Bounds(const fw::RectControl& c) { return {c.Left(), c.Top(), c.Width(), c.Height()}; }
+
 // The two windows as their definitions make them.
 TEST_F(UpdateFlowTest, TheWindowsAreBuiltAsDefined) {
     W().DoMenuCommand("CheckForUpdateCheckNow");
     const fw::Ref<selfTest> v = VersionWindow();
     ASSERT_TRUE(v);
-    EXPECT_EQ(v->Title().ToUtf8(), "Self Test");
-    EXPECT_EQ(v->Width(), 231);
-    EXPECT_EQ(v->Height(), 92);
-    EXPECT_EQ(v->Frame(), 0);
-    EXPECT_FALSE(v->Resizeable());
-    EXPECT_TRUE(v->CloseButton());
-    EXPECT_FALSE(v->MaximizeButton());
-    EXPECT_FALSE(v->MinimizeButton());
+    EXPECT_EQ(Shape(*v), "\"Self Test\" 231x92 frame 0 close: StaticText1 StaticText2 PushButton1");
     EXPECT_FALSE(v->MenuBar()) << "the version window sets no menu bar";
-    std::vector<std::string> names;
-    for (const auto& c : v->Controls()) names.push_back(c->Name().ToUtf8());
-    EXPECT_EQ(names, (std::vector<std::string>{"StaticText1", "StaticText2", "PushButton1"}));
     const auto label = v->StaticText1();
     EXPECT_EQ(label->Text().ToUtf8(), "Version:");
-    EXPECT_EQ(std::vector<int>({label->Left(), label->Top(), label->Width(), label->Height()}),
-              std::vector<int>({45, 19, 53, 20}));
+    EXPECT_EQ(Bounds(*label), (std::vector<int>{45, 19, 53, 20}));
     EXPECT_TRUE(label->Bold());
     EXPECT_EQ(v->StaticText2()->TextAlign(), 2);
     EXPECT_EQ(v->StaticText2()->Left() + v->StaticText2()->Width(), 185);
@@ -472,16 +476,7 @@ TEST_F(UpdateFlowTest, TheWindowsAreBuiltAsDefined) {
     RunCheck([] {
         const auto w = UpdateWindow();
         ASSERT_TRUE(w);
-        EXPECT_EQ(w->Title().ToUtf8(), "Update");
-        EXPECT_EQ(w->Width(), 300);
-        EXPECT_EQ(w->Height(), 120);
-        EXPECT_EQ(w->Frame(), 1);
-        EXPECT_FALSE(w->Resizeable());
-        EXPECT_FALSE(w->MaximizeButton());
-        EXPECT_TRUE(w->MinimizeButton());
-        std::vector<std::string> controls;
-        for (const auto& c : w->Controls()) controls.push_back(c->Name().ToUtf8());
-        EXPECT_EQ(controls, (std::vector<std::string>{"StaticText1", "ProgressBar1", "hp", "PushButton1"}));
+        EXPECT_EQ(Shape(*w), "\"Update\" 300x120 frame 1 close minimize: StaticText1 ProgressBar1 hp PushButton1");
         EXPECT_EQ(w->StaticText1()->Text().ToUtf8(), "Checking for updates...");
         EXPECT_EQ(w->hp()->Class()->Name(), "updateWindow.hp");
         EXPECT_TRUE(w->hp()->IsBusy());
@@ -490,8 +485,7 @@ TEST_F(UpdateFlowTest, TheWindowsAreBuiltAsDefined) {
         EXPECT_EQ(cancel->Caption().ToUtf8(), "Cancel");
         EXPECT_TRUE(cancel->Default());
         EXPECT_TRUE(cancel->Cancel());
-        EXPECT_EQ(std::vector<int>({cancel->Left(), cancel->Top(), cancel->Width(), cancel->Height()}),
-                  std::vector<int>({208, 80, 72, 20}));
+        EXPECT_EQ(Bounds(*cancel), (std::vector<int>{208, 80, 72, 20}));
         w->PushButton1()->Push();
     });
     EXPECT_TRUE(desktop_.Calls().empty());
