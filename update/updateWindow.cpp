@@ -8,8 +8,10 @@
 #include "update/Reply.h"
 #include "update/selfTest.h"
 
+namespace {
 // The framework's icon code of the upgrade dialog: the dialog asks a question.
 constexpr int32_t kQuestionIcon = 3;
+}  // namespace
 
 void updateWindow::Event_Open() {
     // Maximum 0: a busy indicator until the reply hides it.
