@@ -1,6 +1,8 @@
 #include "app/Startup.h"
 
+#include "app/AboutBox.h"
 #include "app/App.h"
+#include "app/Help.h"
 #include "Build.h"
 #include "gui/Desktop.h"
 #include "engine/Engine.h"
@@ -46,6 +48,8 @@ void initialize() {
     RegisterAppClass();
     RegisterWindow1Classes();
     RegisterMenuBarClasses();
+    RegisterAboutBoxClass();
+    RegisterHelpClass();
     RegisterMenuBar2Class();
     Phase("classes registered");
 }
