@@ -1,8 +1,7 @@
 #include "gui/Control.h"
 
-#include "gui/FontNames.h"
-
 #include "core/RuntimeCore.h"
+#include "gui/FontNames.h"
 #include "gui/Window.h"
 
 #include <QAbstractScrollArea>
