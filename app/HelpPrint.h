@@ -1,8 +1,6 @@
 // Printing the help text: what the Print Help command of the main window
-// and of the Help window does. The command is a thin call:
-//   bool _FilePrintHelp_Action() {
-//       return PrintHelp([] { return Help()->TextArea1(); }, [] { CloseOpenHelp(); });
-//   }
+// and of the Help window does (PrintHelpCommand, app/Help.h, hands it the
+// Help window's area and the closing of an open Help window).
 #pragma once
 
 #include "core/Date.h"

@@ -1,6 +1,8 @@
 #include "app/Startup.h"
 
+#include "app/AboutBox.h"
 #include "app/App.h"
+#include "app/Help.h"
 #include "Build.h"
 #include "gui/Desktop.h"
 #include "engine/Engine.h"
@@ -48,7 +50,9 @@ void initialize() {
     RegisterAppClass();
     RegisterWindow1Classes();
     RegisterMenuBarClasses();
+    RegisterAboutBoxClass();
     RegisterUpdateClasses();
+    RegisterHelpClass();
     RegisterMenuBar2Class();
     SetMenuCommandOpener("CheckForUpdateCheckNow", &ShowVersionWindow);
     Phase("classes registered");

@@ -11,3 +11,17 @@ set(SCRANDLE_ORDER_HOST "order.service.example" CACHE STRING "The order service'
 set(SCRANDLE_PRODUCT_CODE "300100" CACHE STRING "The product's code at the order service")
 set(SCRANDLE_DOWNLOAD_URL "http://www.tarnwick.example/downloads/scrandle.zip" CACHE STRING
     "The address the upgrade dialog hands on")
+
+# The two names in the About box's credits. They default to the project as a
+# whole, naming no one in particular; set them at configure time, e.g.
+#   cmake -S . -B build -DSCRANDLE_DEVELOPER_NAME="Ada Example"
+# The credits stand in a column 104 pixels wide: a name of more than about
+# 16 characters wraps, and the last line is cut off.
+set(SCRANDLE_DEVELOPER_NAME "Scrandle team" CACHE STRING "The developer credited in the About box")
+set(SCRANDLE_TESTER_NAME "Scrandle testers" CACHE STRING "The beta tester credited in the About box")
+foreach(name SCRANDLE_DEVELOPER_NAME SCRANDLE_TESTER_NAME)
+  # One line each, and nothing that would need quoting in the program.
+  if("${${name}}" MATCHES "[\r\n\"\\]")
+    message(FATAL_ERROR "${name} must be one line without quotes or backslashes")
+  endif()
+endforeach()

@@ -1,6 +1,7 @@
 #include "gui/Control.h"
 
 #include "core/RuntimeCore.h"
+#include "gui/FontNames.h"
 #include "gui/Window.h"
 
 #include <QAbstractScrollArea>
@@ -263,12 +264,7 @@ void RectControl::SetUnderline(bool b) {
 
 QFont RectControl::ResolvedFont() const {
     QFont f = QApplication::font();
-    const QString family = fontFamily_.ToQString();
-    if (!family.isEmpty() && family.compare(QLatin1String("System"), Qt::CaseInsensitive) != 0) {
-        // By name alone: a style hint would let fontconfig prefer its
-        // generic monospace or sans font to the name's own substitute.
-        f.setFamilies({family});
-    }
+    SetFontName(f, fontFamily_);
     if (textSize_ > 0) {
         switch (textUnit_) {
             case 1: f.setPixelSize(std::max(1, static_cast<int>(textSize_ + 0.5))); break;

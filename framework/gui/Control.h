@@ -181,9 +181,9 @@ public:
     void Refresh(bool immediately = true);
 
     // The font: "System" (or empty) is the application's default font;
-    // other names ("Arial", "Courier") are asked of fontconfig, which maps
-    // them to their metric-compatible Liberation fonts. TextSize 0 keeps the
-    // default size.
+    // "Arial" and "Courier" are their metric-compatible Liberation fonts,
+    // other names are asked of fontconfig (FontNames.h). TextSize 0 keeps
+    // the default size.
     const String& TextFont() const { return fontFamily_; }
     void SetTextFont(const String& family);
     double TextSize() const { return textSize_; }

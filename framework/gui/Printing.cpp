@@ -3,6 +3,7 @@
 // PrintingPrinter.cpp.
 #include "gui/Printing.h"
 
+#include "gui/FontNames.h"
 #include "gui/controls/TextArea.h"
 
 #include <QApplication>
@@ -21,9 +22,7 @@ Colour RGB(int red, int green, int blue) {
 
 QFont Graphics::Font() const {
     QFont f = QApplication::font();
-    const QString family = textFont_.ToQString();
-    if (!family.isEmpty() && family.compare(QLatin1String("System"), Qt::CaseInsensitive) != 0)
-        f.setFamilies({family});
+    SetFontName(f, textFont_);
     if (textSize_ > 0) f.setPointSizeF(textSize_);
     f.setBold(bold_);
     f.setItalic(false);

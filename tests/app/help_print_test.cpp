@@ -94,7 +94,9 @@ TEST(HelpPrinting, DrawsTheBodyAndTheFootersOfEveryPage) {
         EXPECT_EQ(others, ExpectedCalls(c.pages));
         EXPECT_EQ(g.Count("NextPage"), static_cast<std::size_t>(c.pages - 1));
         EXPECT_LE(g.WidestLineRight(), 36 + 492);
-        if (!c.text.empty()) EXPECT_EQ(printed.substr(0, 10), c.text.substr(0, 10));
+        if (!c.text.empty()) {
+            EXPECT_EQ(printed.substr(0, 10), c.text.substr(0, 10));
+        }
     }
 }
 

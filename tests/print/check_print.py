@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
-"""Checks a printed help PDF with poppler's pdfinfo and pdftotext.
+"""Checks a printed help PDF with poppler's pdfinfo, pdffonts and pdftotext.
 
     check_print.py PDF TEXT PRINTED [BEGAN ENDED]
 
 TEXT is help, three or empty; PRINTED holds the text that was printed.
-Every page must carry the footer "page N" at x 40 and one and the same time
-and date at x 100 on the line y = 720; the body must lie in the column 492
-points wide from x 36, between y 36 and 708; page 1 must begin with the
-text's first words; the footer's time must lie between BEGAN and ENDED
-(seconds since the epoch, local time); "three" must give three pages and "empty" one page
-with the footer alone. Prints what it checked; exits 1 on the first fault.
+The body must be in Liberation Mono bold (Courier) and the footers in
+Liberation Sans (Arial), no other font. Every page must carry the footer
+"page N" at x 40 and one and the same time and date at x 100 on the line
+y = 720; the body must lie in the column 492 points wide from x 36, between
+y 36 and 708; page 1 must begin with the text's first words; the footer's
+time must lie between BEGAN and ENDED (seconds since the epoch, local
+time); "three" must give three pages and "empty" one page with the footer
+alone. Prints what it checked; exits 1 on the first fault.
 """
 import re
 import subprocess
@@ -100,6 +102,17 @@ def main():
         if not within:
             fail(f"the footer's time {footers[0]!r} is not the time the print ran")
         print(f"footer time {clock.group(0)!r} lies within the run")
+
+    # The fonts: the body in Courier 10 bold, the footers in Arial, each as
+    # its metric-compatible Liberation font (pdffonts names subsets
+    # "ABCDEF+Name").
+    fonts = set()
+    for line in run("pdffonts", pdf).splitlines()[2:]:
+        fonts.add(line.split()[0].split("+")[-1])
+    want = {"LiberationSans"} if kind == "empty" else {"LiberationMono-Bold", "LiberationSans"}
+    if fonts != want:
+        fail(f"the fonts are {sorted(fonts)!r}, not {sorted(want)!r}")
+    print(f"pdffonts: {', '.join(sorted(fonts))}")
 
     # Positions, from the word boxes.
     boxes = Boxes()

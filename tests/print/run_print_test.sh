@@ -1,16 +1,19 @@
 #!/bin/sh
 # Runs inside xvfb-run: starts a private cupsd with a cups-pdf queue as the
-# default printer (cupsd.sh), prints through the real print dialog,
-# accepting it with Return, and checks the PDF the queue wrote
-# (check_print.py).
-#   run_print_test.sh TEXT PROGRAM
-#   TEXT: help (the designed help text), three (three pages), empty
+# default printer (cupsd.sh), runs the real program, chooses Print Help
+# with Ctrl+P, accepts the print dialog with Return, quits the program with
+# Ctrl+Q and checks the PDF the queue wrote (check_print.py).
+#   run_print_test.sh TEXT SCRANDLE
+#   TEXT: help  - the designed help text, printed from the main window
+#         three - a text of three pages typed into the Help window
+#         empty - the Help window's text deleted
 # Exits 77 (skipped) when it cannot run its own cupsd (not root).
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 TEXT=$1
 PROGRAM=$2
 . "$HERE/cupsd.sh"
+. "$HERE/../app/xvfb/scrandle_keys.sh"
 
 PID=""
 fail() {
@@ -25,33 +28,81 @@ STARTED=$?
 [ "$STARTED" -eq 0 ] || exit "$STARTED"
 trap 'cupsd_stop' EXIT
 trap 'exit 1' INT TERM HUP
+# What the program is to print, LF line ends, for the checks.
 PRINTED="$CUPS_TEST_DIR/printed.txt"
 
-# Bringing up the print dialog: the one step that differs between this
-# test program, which opens the dialog at once, and the real program,
-# where the Help window's text is typed first and Ctrl+P chooses Print Help.
-start_printing() {
-  QT_QPA_PLATFORM=xcb timeout -k 5 60 "$PROGRAM" "$TEXT" "$PRINTED" &
-  PID=$!
-}
+QT_QPA_PLATFORM=xcb timeout -k 5 90 "$PROGRAM" &
+PID=$!
+MAIN=$(scrandle_window '^Scrandle\?$')
+[ -n "$MAIN" ] || fail "the main window did not appear"
+
+# Where Ctrl+P is typed: the main window for the designed text (its Print
+# Help makes the Help window), else the Help window with its text changed.
+case "$TEXT" in
+  help)
+    cp "$HERE/../../resources/texts/help.txt" "$PRINTED"
+    TARGET=$MAIN
+    ;;
+  three|empty)
+    scrandle_help_menu 1 || fail "cannot choose Show Help"
+    TARGET=$(scrandle_window '^Help$')
+    [ -n "$TARGET" ] || fail "the Help window did not appear"
+    xdotool windowfocus --sync "$TARGET" || fail "cannot focus the Help window"
+    xdotool key ctrl+a BackSpace
+    : > "$PRINTED"
+    if [ "$TEXT" = three ]; then
+      # 140 short lines: three pages at any line height from 9.7 to 14.2
+      # points (56 lines a page in Courier 10 bold).
+      # One xdotool run types them all as key names, Return between lines
+      # (xdotool type would send a line feed, which is no key Qt takes).
+      set --
+      i=1
+      while [ "$i" -le 140 ]; do
+        if [ "$i" -gt 1 ]; then
+          printf '\n' >> "$PRINTED"
+          set -- "$@" Return
+        fi
+        printf 'Line %d' "$i" >> "$PRINTED"
+        set -- "$@" L i n e space $(printf '%d' "$i" | sed 's/./& /g')
+        i=$((i + 1))
+      done
+      xdotool key --delay 2 "$@"
+    fi
+    ;;
+  *)
+    fail "unknown text '$TEXT'"
+    ;;
+esac
 
 BEGAN=$(date +%s)
-start_printing
-# Without a window manager: focus the dialog, then type to it (keys sent
-# to a window with --window are ignored by Qt).
+xdotool windowfocus --sync "$TARGET" || fail "cannot focus the window for Ctrl+P"
+xdotool key ctrl+p
 DIALOG=$(timeout 20 xdotool search --sync --onlyvisible --name '^Print$' | head -n 1)
 [ -n "$DIALOG" ] || fail "the print dialog did not appear"
 xdotool windowfocus --sync "$DIALOG" || fail "cannot focus the print dialog"
 xdotool key Return
 
+# The job is handed to the queue as the command ends, after it has closed
+# the Help window.
+i=0
+until lpstat -W all -o "$CUPS_TEST_QUEUE" 2>/dev/null | grep -q .; do
+  i=$((i + 1))
+  [ "$i" -le 600 ] || fail "no print job reached the queue"
+  sleep 0.1
+done
+cupsd_wait_idle 60 || fail "the print job did not finish"
+ENDED=$(date +%s)
+lpstat -W completed -o "$CUPS_TEST_QUEUE" | grep -q . || fail "no job was completed"
+[ -z "$(xdotool search --onlyvisible --name '^Help$' 2>/dev/null)" ] || fail "a Help window is still open"
+
+xdotool windowfocus --sync "$MAIN" || fail "cannot focus the main window"
+xdotool key ctrl+q
 wait "$PID"
 STATUS=$?
 PID=""
 [ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
-cupsd_wait_idle 60 || fail "the print job did not finish"
-lpstat -W completed -o "$CUPS_TEST_QUEUE" | grep -q . || fail "no job was completed"
 
 PDF=$(ls "$CUPS_TEST_OUT"/*.pdf 2>/dev/null | head -n 1)
 [ -n "$PDF" ] || fail "the queue wrote no PDF"
-python3 "$HERE/check_print.py" "$PDF" "$TEXT" "$PRINTED" "$BEGAN" "$(date +%s)"
+python3 "$HERE/check_print.py" "$PDF" "$TEXT" "$PRINTED" "$BEGAN" "$ENDED"
 exit $?

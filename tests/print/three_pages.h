@@ -1,5 +1,5 @@
 // A text that the help printing lays out on two full pages and part of a
-// third, in whichever Courier stand-in fontconfig gives for the body font.
+// third, measured in the body font as the framework resolves it.
 #pragma once
 
 #include "gui/PrintingRecorder.h"

@@ -1,7 +1,7 @@
 // The main window's compiled definition, read back with the framework's own
 // reader and checked entry by entry against the layout the rest of the
 // program relies on (control names, tab order, hidden controls, word list).
-#include "core/PropertySet.h"
+#include "definition_entries.h"
 #include "scrandle_windows.h"
 
 #include <QByteArrayView>
@@ -19,6 +19,7 @@
 namespace {
 
 using fw::PropertyValue;
+using namespace definition_test;
 
 const std::string kResources = SCRANDLE_RESOURCES_DIR;
 
@@ -42,60 +43,6 @@ std::string WordListRows() {
         first = false;
     }
     return rows;
-}
-
-PropertyValue B(bool b) { return PropertyValue::Bool(b); }
-PropertyValue I(int32_t i) { return PropertyValue::Int(i); }
-PropertyValue S(std::string_view s) { return PropertyValue::Text(fw::String::FromUtf8(s)); }
-PropertyValue C(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return PropertyValue::Rgb({r, g, b}); }
-const PropertyValue kWhite = C(0xFF, 0xFF, 0xFF);
-const PropertyValue kBlack = C(0, 0, 0);
-const PropertyValue kNoArray = I(INT_MIN);
-
-bool Same(const PropertyValue& a, const PropertyValue& b) {
-    if (a.form != b.form) return false;
-    switch (a.form) {
-        case fw::PropertyForm::Boolean: return a.boolean == b.boolean;
-        case fw::PropertyForm::Colour: return a.colour == b.colour;
-        case fw::PropertyForm::Integer: return a.integer == b.integer;
-        case fw::PropertyForm::String: return a.text.Identical(b.text);
-    }
-    return false;
-}
-
-// Short enough to print even for the word list.
-std::string Describe(const PropertyValue& v) {
-    switch (v.form) {
-        case fw::PropertyForm::Boolean: return v.boolean ? "true" : "false";
-        case fw::PropertyForm::Integer: return std::to_string(v.integer);
-        case fw::PropertyForm::Colour: {
-            char buf[16];
-            std::snprintf(buf, sizeof buf, "#%02X%02X%02X", v.colour.red, v.colour.green, v.colour.blue);
-            return buf;
-        }
-        case fw::PropertyForm::String: {
-            std::string s = v.text.ToUtf8();
-            const std::size_t bytes = s.size();
-            if (s.size() > 60) s = s.substr(0, 60) + "...";
-            return "\"" + s + "\" (" + std::to_string(bytes) + " bytes)";
-        }
-    }
-    return "?";
-}
-
-using Entries = std::vector<std::pair<std::string, PropertyValue>>;
-
-// The whole set, in order: same keys in the same places with the same values.
-void ExpectSet(std::string_view set, const Entries& expected) {
-    const auto actual = fw::ReadPropertySet(set);
-    const std::size_t n = std::min(actual.size(), expected.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        SCOPED_TRACE("entry " + std::to_string(i) + " '" + expected[i].first + "'");
-        ASSERT_EQ(actual[i].key, expected[i].first);
-        EXPECT_TRUE(Same(actual[i].value, expected[i].second))
-            << "got " << Describe(actual[i].value) << ", want " << Describe(expected[i].second);
-    }
-    EXPECT_EQ(actual.size(), expected.size());
 }
 
 // What varies from control to control; the rest of each set is fixed by its

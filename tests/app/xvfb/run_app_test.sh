@@ -2,9 +2,14 @@
 # Runs inside xvfb-run: starts the real program, finds its main window,
 # ends it one way or the other and checks that it exited with status 0.
 #   run_app_test.sh SCRANDLE MODE [SEND_CLOSE_REQUEST]
-#   MODE: quit  - focuses the window and types Ctrl+Q (the Quit item)
-#         close - sends the window manager's close request (the close box)
+#   MODE: quit    - focuses the window and types Ctrl+Q (the Quit item)
+#         close   - sends the window manager's close request (the close box)
+#         windows - opens the Help window and the About box from the menu,
+#                   checks their titles and sizes, then types Ctrl+Q in the
+#                   Help window
 set -u
+HERE=$(cd "$(dirname "$0")" && pwd)
+. "$HERE/scrandle_keys.sh"
 APP=$1
 MODE=$2
 SENDER=${3:-}
@@ -21,12 +26,25 @@ fail() {
   exit 1
 }
 
-WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Scrandle\?$' | head -n 1)
+# Chooses the ITEMth item of the Help menu and checks that a window of the
+# title comes up with the outer size (no frame without a window manager);
+# leaves its id in OPENED.
+#   open_checked ITEM TITLE_REGEX "WIDTH x HEIGHT"
+open_checked() {
+  scrandle_help_menu "$1" || fail "cannot choose item $1 of the Help menu"
+  OPENED=$(scrandle_window "$2")
+  [ -n "$OPENED" ] || fail "item $1 of the Help menu opened no window titled $2"
+  size="$(scrandle_width "$OPENED") x $(scrandle_height "$OPENED")"
+  [ "$size" = "$3" ] || fail "the window $2 is $size, not $3"
+  echo "run_app_test: the window $2 is $size"
+}
+
+WID=$(scrandle_window '^Scrandle\?$')
 [ -n "$WID" ] || fail "the window 'Scrandle?' did not appear"
 
 # The content area is 700 pixels wide, and so is the window (no frame
 # without a window manager).
-WIDTH=$(xdotool getwindowgeometry "$WID" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+WIDTH=$(scrandle_width "$WID")
 [ "$WIDTH" = 700 ] || fail "the window is $WIDTH pixels wide, not 700"
 
 case "$MODE" in
@@ -36,6 +54,17 @@ case "$MODE" in
     ;;
   close)
     "$SENDER" "$WID" || fail "the close request could not be sent"
+    ;;
+  windows)
+    # The main window is 500 high below its menu bar; the Help window's
+    # bar is as high, above its 300. The About box has no bar.
+    BAR=$(( $(scrandle_height "$WID") - 500 ))
+    [ "$BAR" -gt 0 ] || fail "the main window shows no menu bar"
+    open_checked 1 '^Help$' "500 x $((300 + BAR))"
+    HELP=$OPENED
+    open_checked 2 '^About\.\.\.$' "334 x 258"
+    xdotool windowfocus --sync "$HELP" || fail "cannot focus the Help window"
+    xdotool key ctrl+q
     ;;
   *)
     fail "unknown mode '$MODE'"
