@@ -413,16 +413,16 @@ bool Window::SetProperty(std::string_view key, const PropertyValue& value) {
     if (key == "FullScreen" && isBool) { fullScreen_ = v.boolean; return true; }
     if (key == "Composite" && isBool) { composite_ = v.boolean; return true; }
     if (key == "LiveResize" && isBool) { liveResize_ = v.boolean; return true; }
-    if (key == "HasBackColor" && isBool) {
-        hasBackColor_ = v.boolean;
-        content_->setAutoFillBackground(hasBackColor_);
-        return true;
-    }
-    if (key == "BackColor" && v.form == PropertyForm::Colour) {
-        backColor_ = v.colour;
-        QPalette p = content_->palette();
-        p.setColor(QPalette::Window, QColor(backColor_.red, backColor_.green, backColor_.blue));
+    if ((key == "HasBackColor" && isBool) || (key == "BackColor" && v.form == PropertyForm::Colour)) {
+        if (isBool) hasBackColor_ = v.boolean;
+        else backColor_ = v.colour;
+        // Without a back colour the content keeps the style's palette: a
+        // palette of its own, even an unused one, makes every control on it
+        // draw its bevels afresh instead of from the style's cache.
+        QPalette p;
+        if (hasBackColor_) p.setColor(QPalette::Window, QColor(backColor_.red, backColor_.green, backColor_.blue));
         content_->setPalette(p);
+        content_->setAutoFillBackground(hasBackColor_);
         return true;
     }
     return false;
