@@ -164,6 +164,12 @@ void Listbox::SetInitialValueUtf8(std::string joined) {
     if (view_) model_->EndReset();
 }
 
+void Listbox::SetInitialValueUtf8View(std::string_view joined) {
+    if (view_) model_->BeginReset();
+    rows_.SetFromJoinedUtf8View(joined, '\r');
+    if (view_) model_->EndReset();
+}
+
 void Listbox::SetInitialValue(String joined) {
     if (view_) model_->BeginReset();
     rows_.SetFromJoined(std::move(joined), U'\r');
@@ -197,10 +203,12 @@ String Listbox::Text() const {
 
 bool Listbox::TakeProperty(std::string_view key, const PropertyValue& v) {
     // A set's values belong to SetProperties, which drops them right after:
-    // the rows take the text over instead of copying megabytes of it.
+    // the rows take the text over instead of copying it, and read a compiled
+    // definition's list where it lies in the program.
     if (key == "InitialValue") {
         auto& taken = const_cast<PropertyValue&>(v);
-        if (!taken.utf8.empty()) SetInitialValueUtf8(std::move(taken.utf8));
+        if (taken.utf8Lasting) SetInitialValueUtf8View(taken.utf8);
+        else if (!taken.utf8.empty()) SetInitialValueUtf8(std::string(taken.utf8));
         else SetInitialValue(std::move(taken.text));
     }
     else if (key == "ColumnCount") columnCount_ = v.integer < 1 ? 1 : v.integer;

@@ -46,6 +46,8 @@ public:
     void SetInitialValue(String joined);
     // The same from UTF-8, decoded only as rows are read.
     void SetInitialValueUtf8(std::string joined);
+    // The same over constant text that outlives the list, read in place.
+    void SetInitialValueUtf8View(std::string_view joined);
 
     // The selected row, -1 for none; setting an index out of range selects
     // nothing.
