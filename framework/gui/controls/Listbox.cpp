@@ -79,6 +79,10 @@ Listbox::~Listbox() {
 QTableView* Listbox::View() const { return view_.data(); }
 
 void Listbox::FitRowHeight(const QFont& font) {
+    // The same font again (the definition's font keys over the default one)
+    // gives the same height: nothing to do.
+    if (fittedFont_ && *fittedFont_ == font) return;
+    fittedFont_ = font;
     // The height the style gives a one-line item in this font, as a list
     // view would size its rows.
     QStyleOptionViewItem option;
@@ -88,7 +92,10 @@ void Listbox::FitRowHeight(const QFont& font) {
     option.features = QStyleOptionViewItem::HasDisplay;
     option.text = QStringLiteral("Xg");
     const QSize size = view_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), view_);
-    view_->verticalHeader()->setDefaultSectionSize(std::max(1, size.height()));
+    // Setting it, even to the same value, makes Qt walk every row of a
+    // loaded list.
+    const int height = std::max(1, size.height());
+    if (view_->verticalHeader()->defaultSectionSize() != height) view_->verticalHeader()->setDefaultSectionSize(height);
 }
 
 void Listbox::FontChanged(const QFont& font) {

@@ -9,6 +9,9 @@
 #include "Control.h"
 #include "Rows.h"
 
+#include <QFont>
+
+#include <optional>
 #include <vector>
 
 class QTableView;
@@ -68,6 +71,7 @@ private:
     void FitRowHeight(const QFont& font);
 
     StringRows rows_;
+    std::optional<QFont> fittedFont_;  // the font the rows were last sized for
     ListboxModel* model_ = nullptr;
     QPointer<QTableView> view_;
     int32_t columnCount_ = 1;
