@@ -1,6 +1,7 @@
 #include "QtDesktop.h"
 
 #include "Exceptions.h"
+#include "PrintSupportModule.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -9,8 +10,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
@@ -164,8 +163,7 @@ std::optional<std::string> QtDesktop::ChooseFileToSave(const FileDialogSpec& spe
 bool QtDesktop::ChoosePrinter(QPrinter* printer) {
     if (!printer) throw NilObjectException("ChoosePrinter was given no printer.");
     if (!HaveWidgets()) return false;
-    QPrintDialog dialog(printer);
-    return dialog.exec() == QDialog::Accepted;
+    return PrintSupport().ChoosePrinter(printer);
 }
 
 void QtDesktop::ShowURL(const String& url) {
