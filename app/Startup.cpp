@@ -7,7 +7,11 @@
 #include "Registry.h"
 #include "Runtime.h"
 #include "SpellChecker.h"
+#include "icon_images.h"
 
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QTimer>
 #include "RuntimeCore.h"
 #include "Window1.h"
@@ -22,6 +26,16 @@ void Phase(const char* name) { Phases().push_back(name); }
 std::vector<std::string>& Phases() {
     static std::vector<std::string> phases;
     return phases;
+}
+
+void SetProgramIcon() {
+    QIcon icon;
+    const resources::IconImage* images = resources::IconImages();
+    for (int i = 0; i < resources::kIconImageCount; ++i) {
+        QPixmap image;
+        if (image.loadFromData(images[i].data, static_cast<uint>(images[i].size), "PNG")) icon.addPixmap(image);
+    }
+    QApplication::setWindowIcon(icon);
 }
 
 void initialize() {
@@ -97,6 +111,7 @@ int Main(int& argc, char** argv, const Options& options) {
     fw::RuntimeInit(argc, argv);
     fw::RuntimeSetVersionInfo(fw::VersionInfo{build::kMajorVersion, build::kMinorVersion, build::kBugVersion,
                                               fw::String(build::kShortVersion), fw::String(build::kLongVersion)});
+    SetProgramIcon();
     Phase("runtime started");
     // The spell-checking dictionary is read once the window is up, on a
     // worker thread, not during start-up.

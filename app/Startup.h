@@ -29,5 +29,7 @@ void NewAppInstance();
 void LateStartup();
 void MakeDefaultView();
 void finalize();
+// Gives every window the program's icon.
+void SetProgramIcon();
 
 }  // namespace startup

@@ -106,14 +106,15 @@ void Window1::SaveDict_Action(fw::PushButton&) { saveDictionary(); }
 
 void Window1::saveDictionary() {
     // The export goes to the user's Documents folder, made when missing. If
-    // it cannot be written the user is told, and nothing else changes.
+    // it cannot be written the user is told, and nothing else changes: the
+    // new file replaces an older one only once it is complete, so the older
+    // one is not deleted first.
     fw::Ref<fw::FolderItem> file;
     try {
         fw::Ref<fw::FolderItem> documents = fw::SpecialFolder::Documents();
         if (!documents) throw fw::IOException("The Documents folder is not known.", 2);
         documents->CreateAsFolder();
         file = documents->Child("ScrandleDictionary.txt");
-        file->Delete();
         fw::Ref<fw::TextOutputStream> out = file->CreateTextFile();
         const fw::StringRows& rows = Wordwell()->Rows();
         for (int32_t i = 0; i <= rows.ListCount() - 1; ++i) {

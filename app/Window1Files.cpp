@@ -4,6 +4,8 @@
 #include "Module1.h"
 #include "Window1.h"
 
+#include <string>
+
 namespace {
 // The dialogs start in "Documents" at the root of the file system; the
 // desktop falls back to the user's folders when that does not exist.
@@ -59,11 +61,17 @@ void Window1::LoadInto(const fw::Ref<fw::TextArea>& area) {
     // The file is read before the area is emptied, so a file that cannot be
     // opened or read leaves the area's text as it was.
     fw::String content;
+    fw::TextEncoding encoding = fw::TextEncoding::Utf8;
     const bool exists = file->Exists();
-    if (exists) content = fw::TextInputStream::Open(file)->ReadAll();
+    if (exists) {
+        fw::Ref<fw::TextInputStream> in = fw::TextInputStream::Open(file);
+        content = in->ReadAll();
+        encoding = in->Encoding();
+    }
     area->SetText(fw::String());
     area->SetFocus();
     if (exists) area->SetText(content);
+    area->SetEncoding(encoding);
 }
 
 void Window1::SaveFrom(const fw::Ref<fw::TextArea>& area) {
@@ -71,9 +79,14 @@ void Window1::SaveFrom(const fw::Ref<fw::TextArea>& area) {
     dialog->SetInitialDirectory(StartFolder());
     fw::Ref<fw::FolderItem> file = dialog->ShowModal();
     if (!file) return;
+    // Written back the way it came in, unless some character cannot be
+    // written so.
+    const fw::String text = area->Text();
+    std::string bytes;
+    if (!fw::EncodeText(text, area->Encoding(), bytes)) fw::EncodeText(text, fw::TextEncoding::Utf8, bytes);
     fw::Ref<fw::TextOutputStream> out = fw::TextOutputStream::Create(file);
-    out->Write(area->Text());
+    out->WriteBytes(bytes);
     // Closing here rather than at the end of the reference reports a
-    // failed final write like any other.
+    // failed final write like any other; until then the old file stays.
     out->Close();
 }

@@ -8,7 +8,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <new>
 
 #include <fcntl.h>
@@ -223,7 +227,9 @@ String TextInputStream::ReadAll() {
         }
         atEnd_ = true;
         lastError_ = 0;
-        return String(bytes);
+        DecodedText decoded = DecodeText(bytes);
+        encoding_ = decoded.encoding;
+        return std::move(decoded.text);
     } catch (const std::bad_alloc&) {
         lastError_ = ENOMEM;
         throw IOException("Cannot read the file " + Quoted(path_) + ": it is too large to hold in memory.", ENOMEM);
@@ -238,18 +244,51 @@ void TextInputStream::Close() {
 
 // ---- TextOutputStream ------------------------------------------------------------
 
-TextOutputStream::TextOutputStream(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+namespace {
+
+// A name for the new file beside the target, unlikely to be taken; the
+// caller creates it exclusively and tries again when it is.
+std::string TempSibling(const std::string& target) {
+    static unsigned counter = 0;
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    // Room for the dot and the suffix within the longest name allowed.
+    std::string base = target.substr(slash == std::string::npos ? 0 : slash + 1).substr(0, 200);
+    const auto stamp = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%06llx", (stamp ^ (static_cast<unsigned long long>(::getpid()) << 20) ^
+                                                    (static_cast<unsigned long long>(++counter) * 0x9E3779B1u)) &
+                                                       0xFFFFFFull);
+    return folder + "." + base + suffix;
+}
+
+// Best effort: a folder that cannot be synced still holds the renamed file.
+void SyncFolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+TextOutputStream::TextOutputStream(int fd, std::string target, std::string temp)
+    : fd_(fd), path_(std::move(target)), temp_(std::move(temp)), unwinding_(std::uncaught_exceptions()) {}
 
 TextOutputStream::~TextOutputStream() {
     if (fd_ < 0) return;
-    const int err = CloseFd(fd_);
-    fd_ = -1;
-    if (err != 0) {
-        try {
-            RaiseIO(err, "Cannot close the file", path_);
-        } catch (const IOException& e) {
-            ReportUnhandledException(e);
-        }
+    // Cut short by an exception: what was written is not the whole text,
+    // and the old file must stay.
+    if (std::uncaught_exceptions() > unwinding_) {
+        Discard();
+        return;
+    }
+    try {
+        Close();
+    } catch (const IOException& e) {
+        ReportUnhandledException(e);
     }
 }
 
@@ -259,18 +298,76 @@ Ref<TextOutputStream> TextOutputStream::Create(const Ref<FolderItem>& item) {
 }
 
 Ref<TextOutputStream> TextOutputStream::Create(FolderItem& item) {
-    const std::string& path = item.NativePath();
-    const int fd = OpenPath(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) {
-        const int err = errno;
+    std::string target = item.NativePath();
+    const auto fail = [&](int err) {
         item.SetLastErrorCode(err);
-        RaiseIO(err, "Cannot create the file", path);
+        RaiseIO(err, "Cannot create the file", item.NativePath());
+    };
+    if (HasNul(target)) fail(EINVAL);
+    // A link is followed: the file it names is the one replaced.
+    struct stat st;
+    if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(target.c_str(), nullptr)) {
+            target = real;
+            std::free(real);
+        }
+    }
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) fail(errno);
+    if (exists && S_ISDIR(st.st_mode)) fail(EISDIR);
+    // A file the user may not write stays as it is, although its folder
+    // would let a new file take its place.
+    if (exists && ::access(target.c_str(), W_OK) != 0) fail(errno);
+
+    if (exists && !S_ISREG(st.st_mode)) {
+        // A device or a pipe cannot be replaced by a file.
+        const int fd = OpenPath(target, O_WRONLY | O_TRUNC);
+        if (fd < 0) fail(errno);
+        item.SetLastErrorCode(0);
+        return New<TextOutputStream>(fd, target, std::string());
+    }
+
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = TempSibling(target);
+        // 0666: the umask gives a new file its default permissions.
+        fd = OpenPath(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) fail(errno);
+    if (exists) {
+        // The replacement keeps the old file's permissions and, where
+        // allowed, its owner.
+        [[maybe_unused]] const int owner = ::fchown(fd, st.st_uid, st.st_gid);
+        if (::fchmod(fd, st.st_mode & 07777) != 0) {
+            const int err = errno;
+            CloseFd(fd);
+            ::unlink(temp.c_str());
+            fail(err);
+        }
     }
     item.SetLastErrorCode(0);
-    return New<TextOutputStream>(fd, path);
+    return New<TextOutputStream>(fd, target, std::move(temp));
 }
 
-void TextOutputStream::WriteBytes(const std::string& bytes) {
+void TextOutputStream::Discard() {
+    if (fd_ >= 0) CloseFd(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+void TextOutputStream::Fail(int err, const std::string& what) {
+    lastError_ = err;
+    failed_ = true;
+    Discard();
+    RaiseIO(err, what, path_);
+}
+
+void TextOutputStream::WriteBytes(std::string_view bytes) {
+    // After a failed write the file is gone: every later write fails alike.
+    if (failed_) RaiseIO(lastError_, "Cannot write to the file", path_);
     if (fd_ < 0) {
         lastError_ = EBADF;
         throw IOException("Cannot write to the file " + Quoted(path_) + ": the stream is closed.", EBADF);
@@ -281,14 +378,10 @@ void TextOutputStream::WriteBytes(const std::string& bytes) {
         const ssize_t n = ::write(fd_, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            lastError_ = errno;
-            RaiseIO(lastError_, "Cannot write to the file", path_);
+            Fail(errno, "Cannot write to the file");
         }
-        if (n == 0) {
-            // No progress and no error: the device takes nothing more.
-            lastError_ = EIO;
-            RaiseIO(lastError_, "Cannot write to the file", path_);
-        }
+        // No progress and no error: the device takes nothing more.
+        if (n == 0) Fail(EIO, "Cannot write to the file");
         p += n;
         left -= static_cast<std::size_t>(n);
     }
@@ -305,11 +398,34 @@ void TextOutputStream::WriteLine(const String& text) {
 }
 
 void TextOutputStream::Close() {
+    if (failed_) {
+        failed_ = false;
+        RaiseIO(lastError_, "Cannot save the file", path_);
+    }
     if (fd_ < 0) return;
-    const int err = CloseFd(fd_);
+    if (temp_.empty()) {
+        const int err = CloseFd(fd_);
+        fd_ = -1;
+        lastError_ = err;
+        if (err != 0) RaiseIO(err, "Cannot close the file", path_);
+        return;
+    }
+    // On disk before it takes the target's place, or a crash could leave
+    // an empty file under the old name.
+    int err = 0;
+    while (::fsync(fd_) != 0) {
+        if (errno == EINTR) continue;
+        err = errno;
+        break;
+    }
+    if (err != 0) Fail(err, "Cannot write to the file");
+    err = CloseFd(fd_);
     fd_ = -1;
-    lastError_ = err;
-    if (err != 0) RaiseIO(err, "Cannot close the file", path_);
+    if (err != 0) Fail(err, "Cannot close the file");
+    if (::rename(temp_.c_str(), path_.c_str()) != 0) Fail(errno, "Cannot replace the file");
+    temp_.clear();
+    SyncFolderOf(path_);
+    lastError_ = 0;
 }
 
 }  // namespace fw

@@ -1,18 +1,24 @@
 // Files: folder items, the special folders, volumes and text streams.
 //
-// A FolderItem is only a path; it need not exist. Streams read and write
-// UTF-8 and change nothing else: line ends, a byte-order mark and NUL
-// characters pass through as they are. Reading never fails on bad UTF-8 (a
-// byte outside a valid sequence becomes the Latin-1 character of that byte).
-// Every failure to open, read, create, write or close raises IOException
-// with the OS error number and a message naming the file and the problem.
+// A FolderItem is only a path; it need not exist. Reading decodes the file
+// as TextCodec decides (UTF-8, UTF-16 with a mark, else Windows-1252), so
+// every byte has a character and nothing is lost; the stream tells which.
+// Writing is UTF-8 unless the caller hands encoded bytes. Line ends and NUL
+// characters pass through as they are. A written file replaces its target
+// only when complete: the stream writes a new file beside it, and Close
+// flushes that to disk and renames it over the target, so a failure leaves
+// the old file as it was. Every failure to open, read, create, write or
+// close raises IOException with the OS error number and a message naming
+// the file and the problem.
 #pragma once
 
 #include "Object.h"
 #include "String.h"
+#include "TextCodec.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace fw {
 
@@ -40,8 +46,8 @@ public:
     // Makes this folder, and any missing folder above it; an existing folder
     // is fine. Raises IOException with the OS error number otherwise.
     void CreateAsFolder();
-    // A new, empty file of this name (an existing one is emptied), open for
-    // writing.
+    // A stream that writes a new file of this name; an existing one is
+    // replaced when the stream is closed (TextOutputStream::Create).
     Ref<TextOutputStream> CreateTextFile();
 
     // The errno of the last operation on this item (0 when it succeeded).
@@ -75,8 +81,10 @@ public:
     static Ref<TextInputStream> Open(const Ref<FolderItem>& item);
     ~TextInputStream() override;
 
-    // All the remaining content as one text.
+    // All the remaining content as one text, decoded by DecodeText.
     String ReadAll();
+    // How the text of ReadAll was encoded in the file (UTF-8 before it).
+    TextEncoding Encoding() const { return encoding_; }
     // True once ReadAll has reached the end of the file.
     bool AtEnd() const { return atEnd_; }
     void Close();
@@ -88,13 +96,22 @@ private:
     int fd_;
     std::string path_;
     bool atEnd_ = false;
+    TextEncoding encoding_ = TextEncoding::Utf8;
     int32_t lastError_ = 0;
 };
 
+// Writes a new file beside the target ("." name ".XXXXXX"), with the default
+// permissions for a new file or the mode of the file it replaces. Close
+// flushes it to disk and renames it over the target. A failed write removes
+// the new file at once; so does the end of a stream that an exception
+// unwinds, while the plain end of the last reference closes (and so
+// commits) the file. A target that is not a regular file (a device, a pipe)
+// is written in place.
 class TextOutputStream : public Object {
 public:
-    // A stream on a new, empty file of that name; an existing file is
-    // emptied. Nil item: NilObjectException; cannot create: IOException.
+    // Nil item: NilObjectException. The new file cannot be made, or the
+    // target is a folder or a file that may not be written: IOException,
+    // the errno also in the item's LastErrorCode.
     static Ref<TextOutputStream> Create(const Ref<FolderItem>& item);
     static Ref<TextOutputStream> Create(FolderItem& item);
     // Closes the file if Close was not called. A failure there cannot be
@@ -107,19 +124,33 @@ public:
     void Write(const String& text);
     // The text and the line delimiter (LF).
     void WriteLine(const String& text);
+    // Bytes as they are: a text the caller encoded (EncodeText).
+    void WriteBytes(std::string_view bytes);
+    // Completes the file: flushed to disk, then in place of the target. A
+    // stream whose write failed raises here too; a second Close does
+    // nothing.
     void Close();
     const String& Delimiter() const { return delimiter_; }
     int32_t LastErrorCode() const { return lastError_; }
 
-    TextOutputStream(int fd, std::string path);
+    // target: the file to write; temp: the new file that replaces it on
+    // Close, or empty to write the target in place.
+    TextOutputStream(int fd, std::string target, std::string temp);
 
 private:
-    void WriteBytes(const std::string& bytes);
+    // Closes the descriptor and removes the new file.
+    void Discard();
+    [[noreturn]] void Fail(int err, const std::string& what);
 
     int fd_;
     std::string path_;
+    std::string temp_;
     String delimiter_ = "\n";
     int32_t lastError_ = 0;
+    bool failed_ = false;
+    // Exceptions in flight when the stream was made: more at its end means
+    // the writer was cut short.
+    int unwinding_;
 };
 
 }  // namespace fw

@@ -1,5 +1,7 @@
 #include "String.h"
 
+#include "Exceptions.h"
+
 #include <QChar>
 #include <QString>
 
@@ -7,7 +9,6 @@
 #include <sys/mman.h>
 #include <cstdlib>
 #include <new>
-#include <stdexcept>
 #include <cstring>
 
 namespace fw {
@@ -96,11 +97,13 @@ void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out) {
             buf[k++] = static_cast<char>(0xC0 | (c >> 6));
             buf[k++] = static_cast<char>(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
-            // A lone surrogate (only from foreign UTF-16) is kept as its
-            // three-byte form rather than dropped.
-            buf[k++] = static_cast<char>(0xE0 | (c >> 12));
-            buf[k++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            buf[k++] = static_cast<char>(0x80 | (c & 0x3F));
+            // A lone surrogate (from foreign UTF-16, such as the clipboard's
+            // text) has no UTF-8 form: its three bytes would read back as
+            // three other characters.
+            const char32_t d = (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c;
+            buf[k++] = static_cast<char>(0xE0 | (d >> 12));
+            buf[k++] = static_cast<char>(0x80 | ((d >> 6) & 0x3F));
+            buf[k++] = static_cast<char>(0x80 | (d & 0x3F));
         } else {
             const char32_t d = c > 0x10FFFF ? 0xFFFD : c;
             buf[k++] = static_cast<char>(0xF0 | (d >> 18));
@@ -112,11 +115,19 @@ void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out) {
     out.append(buf, k);
 }
 
+namespace {
+constexpr std::size_t kMaxLength = 0xFFFFFFF0u;
+}  // namespace
+
 void String::Grow(std::size_t atLeast) {
-    if (atLeast > 0xFFFFFFF0u) throw std::length_error("text too long");
+    // Lengths are 32-bit; a longer text is a failure the program can
+    // report and survive, like any other of the framework.
+    if (atLeast > kMaxLength)
+        throw RuntimeException("The text is too long: " + std::to_string(atLeast) + " characters, at most " +
+                               std::to_string(kMaxLength) + " fit in a string.");
     std::size_t cap = cap_ ? cap_ : 4;
     while (cap < atLeast) cap += cap / 2 + 4;
-    if (cap > 0xFFFFFFF0u) cap = 0xFFFFFFF0u;
+    if (cap > kMaxLength) cap = kMaxLength;
     char32_t* p = nullptr;
     constexpr std::size_t kHuge = std::size_t{2} << 20;
     if (cap * sizeof(char32_t) >= kHuge / 2) {
@@ -128,12 +139,13 @@ void String::Grow(std::size_t atLeast) {
         if (p) {
             ::madvise(p, bytes, MADV_HUGEPAGE);
             cap = bytes / sizeof(char32_t);
-            if (cap > 0xFFFFFFF0u) cap = 0xFFFFFFF0u;
+            if (cap > kMaxLength) cap = kMaxLength;
         }
     } else {
         p = static_cast<char32_t*>(std::malloc(cap * sizeof(char32_t)));
     }
-    if (!p) throw std::bad_alloc();
+    if (!p)
+        throw RuntimeException("The text is too long to hold in memory: " + std::to_string(atLeast) + " characters.");
     if (n_) std::memcpy(p, p_, n_ * sizeof(char32_t));
     std::free(p_);
     p_ = p;

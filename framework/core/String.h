@@ -4,7 +4,8 @@
 // positions start at 1, as every caller of Len/Mid/InStr expects. Equality
 // (operator==) ignores letter case by simple Unicode case folding, because
 // the text engine relies on a capitalised word matching its lower-case row;
-// use Identical() where an exact comparison is meant.
+// use Identical() where an exact comparison is meant. A string holds fewer
+// than 2^32 characters: growing past that raises RuntimeException.
 #pragma once
 
 #include <cstdint>
@@ -149,7 +150,8 @@ String NthField(const String& s, const String& separator, int32_t n);
 int32_t CountFields(const String& s, const String& separator);
 
 // UTF-8 conversions on raw buffers (used by streams and benchmarks).
-// Appends the decoded bytes to out.
+// Appends the decoded bytes to out. Encoding writes a lone surrogate as
+// U+FFFD.
 void DecodeUtf8Into(std::string_view bytes, String& out);
 void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out);
 

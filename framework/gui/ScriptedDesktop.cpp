@@ -60,7 +60,10 @@ std::optional<std::string> ScriptedDesktop::ChooseFileToSave(const FileDialogSpe
 bool ScriptedDesktop::ChoosePrinter(QPrinter* printer) {
     if (!printer) throw NilObjectException("ChoosePrinter was given no printer.");
     Record({Kind::ChoosePrinter, {}, {}, {}});
-    return Take(printerAnswers_).value_or(false);
+    const std::optional<PrinterAnswer> answer = Take(printerAnswers_);
+    if (!answer || !answer->accept) return false;
+    if (answer->choose) answer->choose(*printer);
+    return true;
 }
 
 void ScriptedDesktop::ShowURL(const String& url) { Record({Kind::ShowURL, url, {}, {}}); }

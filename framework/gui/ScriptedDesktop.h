@@ -28,7 +28,11 @@ public:
     void QueueSavePath(std::string path) { saveAnswers_.push_back(std::move(path)); }
     void QueueSaveCancel() { saveAnswers_.push_back(std::nullopt); }
     void QueueButton(DialogButton button) { buttons_.push_back(button); }
-    void QueuePrinterAnswer(bool accept) { printerAnswers_.push_back(accept); }
+    // choose, when given, makes the user's choices on the printer before an
+    // accepting answer (an output file, landscape paper).
+    void QueuePrinterAnswer(bool accept, std::function<void(QPrinter&)> choose = {}) {
+        printerAnswers_.push_back({accept, std::move(choose)});
+    }
 
     const std::vector<Call>& Calls() const { return calls_; }
     std::vector<Call> CallsOf(Kind kind) const;
@@ -56,7 +60,11 @@ private:
     std::vector<Call> calls_;
     std::deque<std::optional<std::string>> openAnswers_, saveAnswers_;
     std::deque<DialogButton> buttons_;
-    std::deque<bool> printerAnswers_;
+    struct PrinterAnswer {
+        bool accept;
+        std::function<void(QPrinter&)> choose;
+    };
+    std::deque<PrinterAnswer> printerAnswers_;
 };
 
 // Installs a desktop for the life of the object and restores the one before.

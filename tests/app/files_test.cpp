@@ -5,8 +5,14 @@
 // temporary folder.
 #include "app_test_util.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <string>
@@ -187,6 +193,116 @@ TEST_F(FilesTest, AFileThatCannotBeWrittenIsReportedAndNothingIsLost) {
         EXPECT_NE(texts[0].find(c.path), std::string::npos) << texts[0];
         EXPECT_EQ(Area(c.side)->Text().ToUtf8(), before);
         EXPECT_EQ(app_test::FileBytes(regular).value_or("<no file>"), "keep me");
+    }
+}
+
+// Every file comes back byte for byte from a Load and a Save with no edit,
+// through either area, and shows its own characters in between.
+TEST_F(FilesTest, EveryFileRoundTripsByteForByteThroughEitherArea) {
+    using E = fw::TextEncoding;
+    const auto fixture = [](const char* name) {
+        return app_test::ReadWholeFile(std::string(SCRANDLE_TESTDATA_DIR) + "/files/" + name);
+    };
+    const std::string program = app_test::FileBytes("/bin/true").value_or("");
+    ASSERT_GE(program.size(), 4096u);
+    const struct {
+        const char* what;
+        std::string bytes;
+        E encoding;
+        std::u32string shows;  // a piece of the text as the area holds it
+    } cases[] = {
+        {"Windows-1252", fixture("windows-1252.txt"), E::Windows1252,
+         U"\u201cCurly\u201d quotes, \u2018single\u2019 ones \u2013 en dash \u2014 em dash\u2026\r\nCaf\u00e9"},
+        {"Windows-1252 unassigned bytes", fixture("windows-1252.txt"), E::Windows1252,
+         U"non-breaking\u00a0space\r\nUnassigned bytes \u0081\u008d\u008f\u0090\u009d kept"},
+        {"UTF-8", fixture("utf-8.txt"), E::Utf8,
+         U"no-break\u00a0space, next-line\u0085, line\u2028separator, paragraph\u2029separator, \U0001F600, lone "
+         U"CR\rthen"},
+        {"UTF-8 with a mark", fixture("utf-8-mark.txt"), E::Utf8Bom, U"With a mark: caf\u00e9 \u2013 \u4e2d"},
+        {"UTF-16 LE", fixture("utf-16le.txt"), E::Utf16LE, U"UTF-16: Gr\u00fc\u00dfe \u201cx\u201d \U0001F600"},
+        {"UTF-16 BE", fixture("utf-16be.txt"), E::Utf16BE, U"UTF-16: Gr\u00fc\u00dfe \u201cx\u201d \U0001F600"},
+        {"mixed line ends", fixture("mixed-line-ends.txt"), E::Utf8, U"CR LF\r\nLF\nCR\rLF CR\n\rtwo CR\r\rCR CR LF\r\r\nend"},
+        {"NUL bytes", fixture("nul-bytes.txt"), E::Utf8, std::u32string(U"NUL\0between\0\0and", 16)},
+        {"an executable", program.substr(0, 65536), E::Windows1252, U"\u007fELF"},
+        {"an empty file", "", E::Utf8, U""},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        for (const int side : {1, 2}) {
+            SCOPED_TRACE(std::string(c.what) + " on side " + std::to_string(side));
+            const std::string in = Path("in" + std::to_string(++n));
+            const std::string out = Path("out" + std::to_string(n));
+            app_test::WriteFileBytes(in, c.bytes);
+            desktop_.QueueFileToOpen(in);
+            W().ControlAs<fw::PushButton>(side == 1 ? "LoadFile1" : "LoadFile2")->Push();
+            EXPECT_EQ(Area(side)->Encoding(), c.encoding);
+            EXPECT_NE(Area(side)->Text().CodePoints().find(c.shows), std::u32string::npos);
+            desktop_.QueueSavePath(out);
+            W().ControlAs<fw::PushButton>(side == 1 ? "SaveFile1" : "SaveFile2")->Push();
+            const std::string saved = app_test::FileBytes(out).value_or("<no file>");
+            EXPECT_EQ(saved.size(), c.bytes.size());
+            EXPECT_TRUE(saved == c.bytes);
+        }
+    }
+    EXPECT_EQ(desktop_.Count(Kind::MsgBox), 0u);
+}
+
+TEST_F(FilesTest, ATextTheLoadedEncodingCannotHoldIsSavedAsUtf8) {
+    const std::string in = Path("legacy.txt");
+    app_test::WriteFileBytes(in, "caf\xE9 \x93quoted\x94");
+    desktop_.QueueFileToOpen(in);
+    W().LoadFile1()->Push();
+    W().EditField1()->SetText(W().EditField1()->Text() + fw::String(" \xE4\xB8\xAD"));
+    desktop_.QueueSavePath(Path("saved.txt"));
+    W().SaveFile1()->Push();
+    EXPECT_EQ(app_test::FileBytes(Path("saved.txt")).value_or("<no file>"),
+              "caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D \xE4\xB8\xAD");
+}
+
+// Files may grow no larger than this while it lives; a write past the limit
+// fails with EFBIG instead of the signal ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+TEST_F(FilesTest, ASaveThatFailsPartWayKeepsTheOldFileAndLeavesNoOther) {
+    const std::string path = Path("precious.txt");
+    app_test::WriteFileBytes(path, "the old content");
+    std::string text;
+    while (text.size() < 3 * 4096) text += "a line of the new text\n";
+    for (const int side : {1, 2}) {
+        SCOPED_TRACE("side " + std::to_string(side));
+        Area(side)->SetText(fw::String(text));
+        desktop_.ClearCalls();
+        desktop_.QueueSavePath(path);
+        {
+            FileSizeLimit limit(4096);
+            W().ControlAs<fw::PushButton>(side == 1 ? "SaveFile1" : "SaveFile2")->Push();
+        }
+        const auto texts = app_test::MessageBoxTexts(desktop_);
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_NE(texts[0].find("IOException"), std::string::npos) << texts[0];
+        EXPECT_NE(texts[0].find(path), std::string::npos) << texts[0];
+        EXPECT_NE(texts[0].find(std::strerror(EFBIG)), std::string::npos) << texts[0];
+        EXPECT_EQ(app_test::FileBytes(path).value_or("<no file>"), "the old content");
+        EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                  QStringList{"precious.txt"});
+        EXPECT_TRUE(Area(side)->Text().Identical(fw::String(text)));
     }
 }
 

@@ -1,12 +1,19 @@
 #include "Dispatch.h"
 #include "Files.h"
+#include "TextCodec.h"
 
+#include <QDir>
+#include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using fw::FolderItem;
 using fw::Ref;
@@ -53,7 +60,6 @@ TEST_F(FilesTest, WrittenTextReadsBackExactly) {
         "one line, no line end",
         "CR\rLF\nCRLF\r\nend\r",
         String(U"\u00e9\u4e2d\U0001F600 and a NUL \0 inside"s),
-        String("\xEF\xBB\xBF" "a byte-order mark stays"),
         String(std::string(300000, 'x') + "\r\n"),
     };
     for (const String& t : texts) {
@@ -68,11 +74,13 @@ TEST_F(FilesTest, WrittenTextReadsBackExactly) {
     }
 }
 
-TEST_F(FilesTest, ReadingKeepsEveryByteOfInvalidUtf8AsLatin1) {
-    auto f = Folder()->Child("latin1.txt");
-    Put(f, "caf\xE9\r\n\xFF\xC3" "ok \xC3\xA9");
-    const String got = TextInputStream::Open(f)->ReadAll();
-    EXPECT_EQ(got.CodePoints(), std::u32string(U"caf\u00e9\r\n\u00ff\u00c3ok \u00e9"));
+TEST_F(FilesTest, ReadingTellsHowTheTextWasEncoded) {
+    auto f = Folder()->Child("legacy.txt");
+    Put(f, "caf\xE9 \x93quoted\x94\r\n");
+    auto in = TextInputStream::Open(f);
+    EXPECT_EQ(in->Encoding(), fw::TextEncoding::Utf8);
+    EXPECT_EQ(in->ReadAll().CodePoints(), std::u32string(U"caf\u00e9 \u201cquoted\u201d\r\n"));
+    EXPECT_EQ(in->Encoding(), fw::TextEncoding::Windows1252);
 }
 
 TEST_F(FilesTest, CreateReplacesAnExistingFileAndWriteLineEndsWithLf) {
@@ -116,13 +124,176 @@ TEST_F(FilesTest, FailuresRaiseIOExceptionWithTheErrnoAndTheFileName) {
     EXPECT_EQ(e.ErrorNumber, ENOSPC);
     EXPECT_NE(std::string(e.what()).find("/dev/full"), std::string::npos) << e.what();
     EXPECT_EQ(ExpectIO([&] { out->WriteLine("x"); }).ErrorNumber, ENOSPC);
+    // Closing does not turn the failure into a success.
+    EXPECT_EQ(ExpectIO([&] { out->Close(); }).ErrorNumber, ENOSPC);
 
     // Using a closed stream is an error too, not a silent no-op.
     out->Close();
     EXPECT_EQ(ExpectIO([&] { out->Write("late"); }).ErrorNumber, EBADF);
 
+    // Nor can a folder be replaced by a file.
+    EXPECT_EQ(ExpectIO([&] { TextOutputStream::Create(Folder()); }).ErrorNumber, EISDIR);
+
     EXPECT_THROW(TextInputStream::Open(nullptr), fw::NilObjectException);
     EXPECT_THROW(TextOutputStream::Create(nullptr), fw::NilObjectException);
+}
+
+TEST_F(FilesTest, AStreamCutShortByAnExceptionLeavesTheOldFileAndNoOther) {
+    auto f = Folder()->Child("m.txt");
+    Put(f, "old content");
+    try {
+        auto out = f->CreateTextFile();
+        out->Write("the new content, half written");
+        throw std::runtime_error("cut short");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(Bytes(f), "old content");
+    EXPECT_EQ(QDir(tmp_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"m.txt"});
+    // Until Close the old file is what others see.
+    auto out = f->CreateTextFile();
+    out->Write("new");
+    EXPECT_EQ(Bytes(f), "old content");
+    out->Close();
+    EXPECT_EQ(Bytes(f), "new");
+    EXPECT_EQ(QDir(tmp_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"m.txt"});
+}
+
+TEST_F(FilesTest, AReplacedFileKeepsItsModeAndANewOneGetsTheUmasks) {
+    const mode_t oldMask = ::umask(027);
+    auto fresh = Folder()->Child("new.txt");
+    fresh->CreateTextFile()->Close();
+    auto kept = Folder()->Child("kept.txt");
+    Put(kept, "old");
+    ASSERT_EQ(::chmod(kept->NativePath().c_str(), 0604), 0);
+    auto out = kept->CreateTextFile();
+    out->Write("new");
+    out->Close();
+    ::umask(oldMask);
+
+    const auto mode = [](const Ref<FolderItem>& f) {
+        struct stat st {};
+        EXPECT_EQ(::stat(f->NativePath().c_str(), &st), 0);
+        return st.st_mode & 07777;
+    };
+    EXPECT_EQ(mode(fresh), 0640u);
+    EXPECT_EQ(mode(kept), 0604u);
+    EXPECT_EQ(Bytes(kept), "new");
+}
+
+TEST_F(FilesTest, SavingThroughALinkReplacesTheFileItNames) {
+    auto real = Folder()->Child("real.txt");
+    auto link = Folder()->Child("link.txt");
+    Put(real, "old");
+    ASSERT_EQ(::symlink(real->NativePath().c_str(), link->NativePath().c_str()), 0);
+    auto out = link->CreateTextFile();
+    out->Write("new");
+    out->Close();
+    struct stat st {};
+    ASSERT_EQ(::lstat(link->NativePath().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(Bytes(real), "new");
+}
+
+TEST_F(FilesTest, ALoneSurrogateIsWrittenAsTheReplacementCharacter) {
+    // As the clipboard's text can hold one.
+    const QString withLone = QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b");
+    auto f = Folder()->Child("lone.txt");
+    auto out = f->CreateTextFile();
+    out->Write(String::FromQString(withLone));
+    out->Close();
+    EXPECT_EQ(Bytes(f), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(TextInputStream::Open(f)->ReadAll().CodePoints(), std::u32string(U"a\uFFFDb"));
+}
+
+TEST(Strings, ATextTooLongForAStringRaisesTheFrameworksException) {
+    String s("short");
+    EXPECT_THROW(s.Resize(std::size_t{1} << 32), fw::RuntimeException);
+    EXPECT_THROW(s.Append(U"x", std::size_t{0xFFFFFFFF}), fw::RuntimeException);
+    EXPECT_TRUE(s.Identical("short"));
+    // A handler that meets one ends with the report; the program goes on.
+    EXPECT_FALSE(fw::Dispatch([] { String t; t.Resize(std::size_t{5} << 30); }));
+}
+
+// ---- the codec -------------------------------------------------------------------
+
+struct DecodeCase {
+    const char* what;
+    std::string bytes;
+    fw::TextEncoding encoding;
+    std::u32string text;
+};
+
+TEST(TextCodec, DecodesByTheRulesAndEncodesTheSameBytesBack) {
+    using E = fw::TextEncoding;
+    const DecodeCase cases[] = {
+        {"empty", "", E::Utf8, U""},
+        {"ASCII", "plain\r\n", E::Utf8, U"plain\r\n"},
+        {"UTF-8", "na\xC3\xAFve \xF0\x9F\x98\x80 \xC2\x85", E::Utf8, U"na\u00efve \U0001F600 \u0085"},
+        {"UTF-8 with a mark", "\xEF\xBB\xBFx\xE2\x80\x94", E::Utf8Bom, U"x\u2014"},
+        {"a mark alone", "\xEF\xBB\xBF", E::Utf8Bom, U""},
+        {"two marks", "\xEF\xBB\xBF\xEF\xBB\xBF", E::Utf8Bom, U"\uFEFF"},
+        {"a mark before bad UTF-8", "\xEF\xBB\xBF\xE9", E::Windows1252, U"\u00ef\u00bb\u00bf\u00e9"},
+        {"UTF-16 LE", std::string("\xFF\xFEh\0\x3D\xD8\x00\xDE", 8), E::Utf16LE, U"h\U0001F600"},
+        {"UTF-16 BE", std::string("\xFE\xFF\0h\0\0", 6), E::Utf16BE, std::u32string(U"h\0", 2)},
+        {"a UTF-16 mark alone", "\xFF\xFE", E::Utf16LE, U""},
+        {"UTF-16 of odd length", "\xFF\xFEh", E::Windows1252, U"\u00ff\u00feh"},
+        {"UTF-16 with a lone surrogate", std::string("\xFE\xFF\xD8\x00", 4), E::Windows1252,
+         std::u32string(U"\u00fe\u00ff\u00d8\0", 4)},
+        {"an overlong form", "\xC0\xAF", E::Windows1252, U"\u00c0\u00af"},
+        {"an encoded surrogate", "\xED\xA0\x80", E::Windows1252, U"\u00ed\u00a0\u20ac"},
+        {"past U+10FFFF", "\xF4\x90\x80\x80", E::Windows1252, U"\u00f4\u0090\u20ac\u20ac"},
+        {"a sequence cut short", "ab\xE2\x80", E::Windows1252, U"ab\u00e2\u20ac"},
+        {"Windows-1252", "\x93q\x94 \x96 caf\xE9", E::Windows1252, U"\u201cq\u201d \u2013 caf\u00e9"},
+        {"the unassigned bytes", "\x81\x8D\x8F\x90\x9D\x80\x9F", E::Windows1252,
+         U"\u0081\u008d\u008f\u0090\u009d\u20ac\u0178"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const fw::DecodedText d = fw::DecodeText(c.bytes);
+        EXPECT_EQ(d.encoding, c.encoding);
+        EXPECT_EQ(d.text.CodePoints(), c.text);
+        std::string back;
+        EXPECT_TRUE(fw::EncodeText(d.text, d.encoding, back));
+        EXPECT_EQ(back, c.bytes);
+    }
+    // Every byte has its own character.
+    std::string every;
+    for (int b = 0; b < 256; ++b) every.push_back(static_cast<char>(b));
+    const fw::DecodedText d = fw::DecodeText(every);
+    EXPECT_EQ(d.encoding, E::Windows1252);
+    std::string back;
+    EXPECT_TRUE(fw::EncodeText(d.text, d.encoding, back));
+    EXPECT_EQ(back, every);
+}
+
+TEST(TextCodec, ATextThatCannotBeWrittenSoOrWouldReadBackOtherwiseIsRefused) {
+    using E = fw::TextEncoding;
+    const struct {
+        const char* what;
+        std::u32string text;
+        E encoding;
+        bool ok;
+        std::string bytes;  // when ok
+    } cases[] = {
+        {"a character outside Windows-1252", U"\u4e2d", E::Windows1252, false, ""},
+        {"a C1 character Windows-1252 assigns otherwise", U"\u0080", E::Windows1252, false, ""},
+        {"Windows-1252 bytes that read as UTF-8", U"\u00c3\u00a9", E::Windows1252, false, ""},
+        {"Windows-1252 bytes that read as UTF-16", std::u32string(U"\u00ff\u00fea\0", 4), E::Windows1252, false, ""},
+        {"ASCII in Windows-1252", U"abc", E::Windows1252, true, "abc"},
+        {"a lone surrogate in UTF-16", U"a\xD800", E::Utf16LE, false, ""},
+        {"a lone surrogate in UTF-8", U"a\xDC00", E::Utf8, true, "a\xEF\xBF\xBD"},
+        {"a leading U+FEFF without a mark", U"\uFEFFx", E::Utf8, true, "\xEF\xBB\xBF\xEF\xBB\xBFx"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string out;
+        EXPECT_EQ(fw::EncodeText(String(c.text), c.encoding, out), c.ok);
+        if (c.ok) {
+            EXPECT_EQ(out, c.bytes);
+        }
+    }
 }
 
 TEST_F(FilesTest, ChildNamesAnItemThatNeedNotExistAndCannotLeaveTheFolder) {

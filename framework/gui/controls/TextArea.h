@@ -10,6 +10,7 @@
 #pragma once
 
 #include "Control.h"
+#include "TextCodec.h"
 
 #include <QPointer>
 
@@ -34,6 +35,11 @@ public:
     // The whole text, exactly as set (line ends included) unless edited.
     String Text() const;
     void SetText(const String& text);
+
+    // How the text came in from a file, so that saving writes it back the
+    // same way; set by whoever loads the file, UTF-8 until then.
+    TextEncoding Encoding() const { return encoding_; }
+    void SetEncoding(TextEncoding e) { encoding_ = e; }
 
     // The selection, in characters of Text() counted from 0.
     int32_t SelStart() const;
@@ -141,6 +147,7 @@ private:
     mutable bool exactValid_ = true;
     mutable int exactRevision_ = 0;
     bool settingText_ = false;
+    TextEncoding encoding_ = TextEncoding::Utf8;
     // The kinds of the separators an exact insert is about to add.
     std::vector<std::uint8_t> pendingEnds_;
     bool pendingActive_ = false;

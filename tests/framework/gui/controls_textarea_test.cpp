@@ -71,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ExactCase{"TrailingCrLf", U"last line\r\n"},
                       ExactCase{"HelpTextParagraphs", U"One.  Two.\r\rThree."},
                       ExactCase{"CharactersQtFolds", U"p\u2029q\u2028r\u00A0s\uFDD0t\uFDD1u\tv"},
-                      ExactCase{"Astral", U"\U0001F600\r\n\U0001D11E x"}),
+                      ExactCase{"Astral", U"\U0001F600\r\n\U0001D11E x"},
+                      ExactCase{"ControlCharacters", std::u32string(U"a\0b\x01\x7f\x81\x8d\x9d\x85\u00a0\ufffc\ufeff\u200b\t\fz\0", 17)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextArea, TwentyMegabytesSetAndReadBackQuickly) {

@@ -1,0 +1,190 @@
+#include "TextCodec.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace fw {
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LEMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BEMark = "\xFE\xFF";
+
+// Windows-1252 from 0x80 to 0x9F; the five unassigned bytes stand for
+// themselves as C1 characters.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool ValidUtf8(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            std::uint64_t w;
+            std::memcpy(&w, p + i, 8);
+            if ((w & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len;
+        // The allowed range of the second byte narrows for the first bytes
+        // that could begin an overlong form, a surrogate or a code point
+        // past U+10FFFF.
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (b >= 0xC2 && b <= 0xDF) len = 2;
+        else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            if (b == 0xE0) lo = 0xA0;
+            if (b == 0xED) hi = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            if (b == 0xF0) lo = 0x90;
+            if (b == 0xF4) hi = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + len > n || p[i + 1] < lo || p[i + 1] > hi) return false;
+        for (std::size_t c = 2; c < len; ++c)
+            if ((p[i + c] & 0xC0) != 0x80) return false;
+        i += len;
+    }
+    return true;
+}
+
+// The body after a UTF-16 mark; false unless every unit pairs up.
+bool DecodeUtf16(std::string_view body, bool bigEndian, String& out) {
+    if (body.size() % 2 != 0) return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(body.data());
+    const std::size_t units = body.size() / 2;
+    const auto unit = [&](std::size_t k) -> char32_t {
+        const unsigned a = p[2 * k], b = p[2 * k + 1];
+        return bigEndian ? (a << 8 | b) : (b << 8 | a);
+    };
+    out.Reserve(units);
+    for (std::size_t k = 0; k < units; ++k) {
+        const char32_t u = unit(k);
+        if (u >= 0xDC00 && u <= 0xDFFF) return false;
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (k + 1 >= units) return false;
+            const char32_t v = unit(k + 1);
+            if (v < 0xDC00 || v > 0xDFFF) return false;
+            out.Append(0x10000 + ((u - 0xD800) << 10) + (v - 0xDC00));
+            ++k;
+        } else {
+            out.Append(u);
+        }
+    }
+    return true;
+}
+
+String DecodeCp1252(std::string_view bytes) {
+    String out;
+    out.Resize(bytes.size());
+    char32_t* d = out.MutableData();
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        d[i] = (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : b;
+    }
+    return out;
+}
+
+// The byte of a character in Windows-1252, or -1.
+int Cp1252Byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<int>(c);
+    for (int k = 0; k < 32; ++k)
+        if (kCp1252High[k] == c) return 0x80 + k;
+    return -1;
+}
+
+void AppendUtf16(char16_t u, bool bigEndian, std::string& out) {
+    const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+    out.push_back(bigEndian ? hi : lo);
+    out.push_back(bigEndian ? lo : hi);
+}
+
+bool EncodeUtf16(const String& text, bool bigEndian, std::string& out) {
+    out.reserve(out.size() + 2 * text.Size());
+    for (const char32_t c : text.CodePoints()) {
+        if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return false;
+        if (c < 0x10000) {
+            AppendUtf16(static_cast<char16_t>(c), bigEndian, out);
+        } else {
+            AppendUtf16(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)), bigEndian, out);
+            AppendUtf16(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)), bigEndian, out);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+DecodedText DecodeText(std::string_view bytes) {
+    DecodedText result{String(), TextEncoding::Utf8};
+    if (StartsWith(bytes, kUtf8Mark) && ValidUtf8(bytes.substr(kUtf8Mark.size()))) {
+        DecodeUtf8Into(bytes.substr(kUtf8Mark.size()), result.text);
+        result.encoding = TextEncoding::Utf8Bom;
+        return result;
+    }
+    for (const bool bigEndian : {false, true}) {
+        if (!StartsWith(bytes, bigEndian ? kUtf16BEMark : kUtf16LEMark)) continue;
+        if (DecodeUtf16(bytes.substr(2), bigEndian, result.text)) {
+            result.encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
+            return result;
+        }
+        result.text.Clear();
+    }
+    if (ValidUtf8(bytes)) {
+        DecodeUtf8Into(bytes, result.text);
+        return result;
+    }
+    result.text = DecodeCp1252(bytes);
+    result.encoding = TextEncoding::Windows1252;
+    return result;
+}
+
+bool EncodeText(const String& text, TextEncoding enc, std::string& out) {
+    out.clear();
+    switch (enc) {
+        case TextEncoding::Utf8:
+        case TextEncoding::Utf8Bom:
+            // Without a mark a leading U+FEFF would read back as the mark.
+            if (enc == TextEncoding::Utf8Bom || (!text.IsEmpty() && text.At(0) == 0xFEFF)) out = kUtf8Mark;
+            EncodeUtf8Into(text.Data(), text.Size(), out);
+            return true;
+        case TextEncoding::Utf16LE:
+        case TextEncoding::Utf16BE: {
+            const bool bigEndian = enc == TextEncoding::Utf16BE;
+            out = bigEndian ? kUtf16BEMark : kUtf16LEMark;
+            return EncodeUtf16(text, bigEndian, out);
+        }
+        case TextEncoding::Windows1252: {
+            out.resize(text.Size());
+            for (std::size_t i = 0; i < text.Size(); ++i) {
+                const int b = Cp1252Byte(text.At(i));
+                if (b < 0) return false;
+                out[i] = static_cast<char>(b);
+            }
+            // An edited text may come out as bytes that read as UTF-8 or
+            // UTF-16 ("Ã©" is the UTF-8 of "é"): then it is no longer
+            // Windows-1252 on the next load.
+            return DecodeText(out).text.Identical(text);
+        }
+    }
+    return false;
+}
+
+}  // namespace fw

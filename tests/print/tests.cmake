@@ -1,0 +1,28 @@
+# Real printing: a private cupsd with a cups-pdf queue as the default
+# printer; a program prints through Qt's print dialog under Xvfb (accepted
+# with Return) and the PDF the queue wrote is checked with poppler's tools.
+# Needs root (cupsd runs its filters as lp; cups-pdf reads its settings
+# from /etc/cups).
+if(SCRANDLE_GUI)
+  add_executable(print_text_app ${CMAKE_CURRENT_LIST_DIR}/print_text_app.cpp)
+  target_include_directories(print_text_app PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+  target_link_libraries(print_text_app PRIVATE scrandle_app)
+
+  find_program(SCRANDLE_CUPSD cupsd PATHS /usr/sbin /sbin)
+  find_program(SCRANDLE_PDFTOTEXT pdftotext)
+  find_program(SCRANDLE_PYTHON3 python3)
+  if(SCRANDLE_XVFB_RUN AND SCRANDLE_XDOTOOL AND SCRANDLE_CUPSD AND SCRANDLE_PDFTOTEXT AND SCRANDLE_PYTHON3
+     AND EXISTS /usr/lib/cups/backend/cups-pdf)
+    foreach(text help three empty)
+      add_test(NAME print_cups_pdf_${text}
+        COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24"
+                sh ${CMAKE_CURRENT_LIST_DIR}/run_print_test.sh ${text} $<TARGET_FILE:print_text_app>)
+      set_tests_properties(print_cups_pdf_${text} PROPERTIES
+        TIMEOUT 120
+        SKIP_RETURN_CODE 77
+        ENVIRONMENT "LC_ALL=C.UTF-8;TZ=UTC;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+    endforeach()
+  else()
+    message(STATUS "The real printing tests are skipped: xvfb-run, xdotool, cupsd, cups-pdf, pdftotext or python3 is missing")
+  endif()
+endif()
