@@ -14,11 +14,9 @@
 #include "bigtext_common.h"
 
 #include "Module1.h"
-#include "Runtime.h"
-#include "RuntimeCore.h"
 #include "ScriptedDesktop.h"
-#include "Startup.h"
 #include "Window1.h"
+#include "program_steps.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,11 +41,7 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     fw::ScriptedDesktop desktop;
     fw::ScopedDesktop scoped(desktop);
-    fw::RuntimeInit(qtArgc, argv);
-    startup::initialize();
-    fw::RuntimeSetExceptionHelper(&fw::CallFunctionWithExceptionHandling);
-    startup::EarlyStartup();
-    fw::RunFrameworkInitialization(&startup::LateStartup);
+    bench::StartProgram(qtArgc, argv);
     fw::Ref<Window1> w = Window1Instance();
     bench::PaintPending();
 
@@ -72,8 +66,6 @@ int main(int argc, char** argv) {
     if (desktop.Count(fw::ScriptedDesktop::Kind::MsgBox) != 0)
         Fail("a message box was shown: " + desktop.CallsOf(fw::ScriptedDesktop::Kind::MsgBox)[0].text.ToUtf8());
     w = nullptr;
-    fw::RuntimeCloseAllWindows();
-    startup::finalize();
-    fw::RuntimeExit();
+    bench::StopProgram();
     return 0;
 }

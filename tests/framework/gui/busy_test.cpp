@@ -112,17 +112,9 @@ TEST_F(BusyTest, AModalWaitInsideAHandlerIsNoBusyTime) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-// Counts the paints of a window while a handler works.
-class PaintCounter : public QWidget {
-public:
-    int paints = 0;
-
-protected:
-    void paintEvent(QPaintEvent*) override { ++paints; }
-};
 
 TEST_F(BusyTest, LongWorkRepaintsTheWindowsAtABoundedRateAndRunsNothingQueued) {
-    PaintCounter window;
+    rt_test::PaintCounter window;
     window.resize(60, 60);
     window.show();
     rt_test::TestApp().processEvents();
