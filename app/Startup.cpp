@@ -2,6 +2,7 @@
 
 #include "App.h"
 #include "Build.h"
+#include "Desktop.h"
 #include "Engine.h"
 #include "MenuBars.h"
 #include "Registry.h"
@@ -108,6 +109,8 @@ private:
 void SetProgramIcon() { QApplication::setWindowIcon(QIcon(new EmbeddedIconEngine)); }
 
 void initialize() {
+    // The title of every message box.
+    fw::SetProgramName(fw::String(build::kProgramName));
     fw::RegisterFrameworkClasses();
     RegisterAppClass();
     RegisterWindow1Classes();

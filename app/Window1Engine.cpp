@@ -13,6 +13,13 @@ void Window1::checkDictionary() { engine::checkDictionary(Lookup()); }
 void Window1::Scramble_Action(fw::PushButton&) {
     Scramble()->SetEnabled(false);
     Timer1()->SetMode(1);
+    // With nothing to scramble the kept message, both areas and the flags
+    // stay as they are: a second press after a scramble would otherwise
+    // replace the kept message with the emptied left area and lose it.
+    if (!Module1::TryMeFlag && EditField1()->Text().IsEmpty()) {
+        fw::Beep();
+        return;
+    }
     if (Module1::TryMeFlag) {
         Module1::FullBook = EditField3()->Text();
     } else {
@@ -49,10 +56,13 @@ void Window1::doUnscramble() {
 }
 
 void Window1::FindWords_Action(fw::PushButton&) {
-    EditField1()->Copy();
+    // Copying an empty selection would empty the user's clipboard: with
+    // nothing selected the word is empty, and only the message follows.
+    const bool selected = EditField1()->SelLength() > 0;
+    if (selected) EditField1()->Copy();
     ThisWord()->SetText(fw::String());
     ThisWord()->SetFocus();
-    ThisWord()->Paste();
+    if (selected) ThisWord()->Paste();
     const fw::String w = ThisWord()->Text();
     if (fw::Len(w) <= 4) {
         fw::MsgBox("This feature is restricted to words with five or more letters.");

@@ -3,7 +3,9 @@
 # domain, so that a build never reaches a party that does not exist; set
 # them at configure time, e.g.
 #   cmake -S . -B build -DSCRANDLE_WEB_HOST=www.example.org
-set(SCRANDLE_WEB_HOST "www.tarnwick.example" CACHE STRING "The maker's web host (web site and update file)")
+# The web host may carry a port ("127.0.0.1:8080"), to try the update check
+# against a local server.
+set(SCRANDLE_WEB_HOST "www.tarnwick.example" CACHE STRING "The maker's web host, optionally host:port (web site and update file)")
 set(SCRANDLE_AUTHOR_MAIL "author@tarnwick.example" CACHE STRING "The author's mail address")
 set(SCRANDLE_ORDER_HOST "order.service.example" CACHE STRING "The order service's host (support page)")
 set(SCRANDLE_PRODUCT_CODE "300100" CACHE STRING "The product's code at the order service")

@@ -66,6 +66,9 @@ public:
     // Called by the window once its controls exist, before the window's own
     // Open: raises the control's Open event.
     virtual void Opening();
+    // Called by the window as it closes, after its Close event: a control
+    // with work under way (a socket's request) ends it there.
+    virtual void WindowClosed() {}
 
     // The visual widget, or nullptr for a non-visual control (Timer).
     virtual QWidget* Widget() const { return nullptr; }

@@ -29,7 +29,6 @@ MessageDialog::MessageDialog()
 
 Ref<MessageDialogButton> MessageDialog::ShowModal() {
     MessageDialogSpec spec;
-    spec.title = title_;
     spec.message = message_;
     spec.explanation = explanation_;
     spec.icon = icon_;
@@ -39,7 +38,7 @@ Ref<MessageDialogButton> MessageDialog::ShowModal() {
     spec.cancelVisible = cancel_->Visible();
     spec.alternateCaption = alternate_->Caption();
     spec.alternateVisible = alternate_->Visible();
-    switch (TheDesktop().ShowMessageDialog(spec)) {
+    switch (TheDesktop().ShowMessageDialog(spec, DialogOwnerFor(title_))) {
         case DialogButton::Action: return action_;
         case DialogButton::Alternate: return alternate_;
         case DialogButton::Cancel: break;

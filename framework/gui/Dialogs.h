@@ -76,8 +76,10 @@ public:
     const Ref<MessageDialogButton>& CancelButton() const { return cancel_; }
     const Ref<MessageDialogButton>& AlternateActionButton() const { return alternate_; }
 
-    // Shows the dialog modally and returns the button pressed (one of the
-    // three above; the cancel button when it was closed without one).
+    // Shows the dialog modally over the window it belongs to, titled with
+    // its title or, without one, the program's name; returns the button
+    // pressed (one of the three above; the cancel button when it was closed
+    // without one).
     Ref<MessageDialogButton> ShowModal();
 
 private:

@@ -2,6 +2,7 @@
 
 #include "Exceptions.h"
 #include "PrintSupportModule.h"
+#include "Window.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
@@ -35,6 +37,25 @@ QMessageBox::Icon IconOf(int32_t code) {
         case 3: return QMessageBox::Question;
         default: return QMessageBox::NoIcon;
     }
+}
+
+std::unique_ptr<QMessageBox> NewBox(const DialogOwner& owner) {
+    QWidget* parent = owner.window ? owner.window->FrameWidget() : nullptr;
+    auto box = std::make_unique<QMessageBox>(parent);
+    box->setWindowTitle(QtDesktop::DisplayText(owner.title));
+    return box;
+}
+
+// Runs the box modally. Its owner window may close and so delete it while
+// it is up (a timer's handler); the box then counts as closed without a
+// button.
+DialogButton RunBox(std::unique_ptr<QMessageBox> box) {
+    QPointer<QMessageBox> shown(box.release());
+    shown->exec();
+    if (!shown) return DialogButton::Cancel;
+    const DialogButton pressed = QtDesktop::PressedButton(*shown);
+    delete shown.data();
+    return pressed;
 }
 
 void MakePlain(QMessageBox& box) {
@@ -73,8 +94,8 @@ QString QtDesktop::StartFolder(const std::string& wanted) {
     return QDir::homePath();
 }
 
-std::unique_ptr<QMessageBox> QtDesktop::BuildMsgBox(const String& text) {
-    auto box = std::make_unique<QMessageBox>();
+std::unique_ptr<QMessageBox> QtDesktop::BuildMsgBox(const String& text, const DialogOwner& owner) {
+    auto box = NewBox(owner);
     box->setIcon(QMessageBox::NoIcon);
     box->setTextFormat(Qt::PlainText);
     box->setText(DisplayText(text));
@@ -85,9 +106,8 @@ std::unique_ptr<QMessageBox> QtDesktop::BuildMsgBox(const String& text) {
     return box;
 }
 
-std::unique_ptr<QMessageBox> QtDesktop::BuildMessageBox(const MessageDialogSpec& spec) {
-    auto box = std::make_unique<QMessageBox>();
-    box->setWindowTitle(DisplayText(spec.title));
+std::unique_ptr<QMessageBox> QtDesktop::BuildMessageBox(const MessageDialogSpec& spec, const DialogOwner& owner) {
+    auto box = NewBox(owner);
     box->setIcon(IconOf(spec.icon));
     box->setTextFormat(Qt::PlainText);
     box->setText(DisplayText(spec.message));
@@ -127,22 +147,20 @@ std::unique_ptr<QFileDialog> QtDesktop::BuildFileDialog(const FileDialogSpec& sp
     return dialog;
 }
 
-void QtDesktop::MsgBox(const String& text) {
+void QtDesktop::MsgBox(const String& text, const DialogOwner& owner) {
     if (!HaveWidgets()) {
         std::fprintf(stderr, "%s\n", text.ToUtf8().c_str());
         return;
     }
-    BuildMsgBox(text)->exec();
+    RunBox(BuildMsgBox(text, owner));
 }
 
-DialogButton QtDesktop::ShowMessageDialog(const MessageDialogSpec& spec) {
+DialogButton QtDesktop::ShowMessageDialog(const MessageDialogSpec& spec, const DialogOwner& owner) {
     if (!HaveWidgets()) {
         std::fprintf(stderr, "%s\n%s\n", spec.message.ToUtf8().c_str(), spec.explanation.ToUtf8().c_str());
         return DialogButton::Cancel;
     }
-    auto box = BuildMessageBox(spec);
-    box->exec();
-    return PressedButton(*box);
+    return RunBox(BuildMessageBox(spec, owner));
 }
 
 namespace {

@@ -1,7 +1,8 @@
 // The real desktop: Qt message boxes, file and print dialogs, the system's
 // URL handler and the system beep. Every text is shown as plain text, so a
 // text that happens to look like markup (an update file's description, a
-// file name) is shown as it stands.
+// file name) is shown as it stands. A message box is a child of its owner
+// window, so the window system places it over that window.
 #pragma once
 
 #include "Desktop.h"
@@ -17,8 +18,8 @@ namespace fw {
 
 class QtDesktop : public Desktop {
 public:
-    void MsgBox(const String& text) override;
-    DialogButton ShowMessageDialog(const MessageDialogSpec& spec) override;
+    void MsgBox(const String& text, const DialogOwner& owner) override;
+    DialogButton ShowMessageDialog(const MessageDialogSpec& spec, const DialogOwner& owner) override;
     std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& spec) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogSpec& spec) override;
     bool ChoosePrinter(QPrinter* printer) override;
@@ -27,8 +28,8 @@ public:
 
     // The dialogs the calls above show, built but not shown, so that their
     // set-up can be checked without a modal loop.
-    static std::unique_ptr<QMessageBox> BuildMsgBox(const String& text);
-    static std::unique_ptr<QMessageBox> BuildMessageBox(const MessageDialogSpec& spec);
+    static std::unique_ptr<QMessageBox> BuildMsgBox(const String& text, const DialogOwner& owner);
+    static std::unique_ptr<QMessageBox> BuildMessageBox(const MessageDialogSpec& spec, const DialogOwner& owner);
     // Which of the dialog's buttons the user pressed (Cancel when none).
     static DialogButton PressedButton(const QMessageBox& box);
     static std::unique_ptr<QFileDialog> BuildFileDialog(const FileDialogSpec& spec, bool save);

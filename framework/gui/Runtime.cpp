@@ -8,6 +8,7 @@
 #include "Registry.h"
 #include "Style.h"
 #include "Yield.h"
+#include "controls/HTTPSocket.h"
 #include "controls/Label.h"
 #include "controls/Listbox.h"
 #include "controls/PopupMenu.h"
@@ -173,6 +174,14 @@ void RegisterFrameworkClasses() {
                       .Method("_CallAction", "", pub)
                       .Property("Mode", "Int32", pub)
                       .Property("Period", "Int32", pub));
+    RegisterClass(ClassDef("HTTPSocket", "Control")
+                      .Creates<HTTPSocket>()
+                      .Method("Close", "", pub)
+                      .Method("Constructor", "", pub)
+                      .Method("Get", "( String )", pub)
+                      .Property("Address", "String", pub)
+                      .Property("Port", "Int32", pub)
+                      .Property("yield", "Boolean", pub));
 }
 
 void RuntimeInitExternalClasses() { RegisterFrameworkClasses(); }
@@ -244,7 +253,9 @@ bool Delegate::Invoke(Control* sender) const {
     if (!target)
         throw NilObjectException("The window of an event handler " + (signature_.empty() ? std::string() : signature_ + " ") +
                                  "no longer exists.");
-    if (auto* w = dynamic_cast<Window*>(target.get()); w && w->IsClosed()) return false;
+    auto* window = dynamic_cast<Window*>(target.get());
+    if (window && window->IsClosed()) return false;
+    const HandlerWindowScope running(window);
     return call_(*target, sender);
 }
 

@@ -40,34 +40,36 @@ std::size_t ScriptedDesktop::PendingAnswers() const {
     return openAnswers_.size() + saveAnswers_.size() + buttons_.size() + printerAnswers_.size();
 }
 
-void ScriptedDesktop::MsgBox(const String& text) { Record({Kind::MsgBox, text, {}, {}}); }
+void ScriptedDesktop::MsgBox(const String& text, const DialogOwner& owner) {
+    Record({Kind::MsgBox, text, {}, {}, owner});
+}
 
-DialogButton ScriptedDesktop::ShowMessageDialog(const MessageDialogSpec& spec) {
-    Record({Kind::MessageDialog, spec.message, spec, {}});
+DialogButton ScriptedDesktop::ShowMessageDialog(const MessageDialogSpec& spec, const DialogOwner& owner) {
+    Record({Kind::MessageDialog, spec.message, spec, {}, owner});
     return Take(buttons_).value_or(DialogButton::Cancel);
 }
 
 std::optional<std::string> ScriptedDesktop::ChooseFileToOpen(const FileDialogSpec& spec) {
-    Record({Kind::OpenFile, spec.title, {}, spec});
+    Record({Kind::OpenFile, spec.title, {}, spec, {}});
     return Take(openAnswers_).value_or(std::nullopt);
 }
 
 std::optional<std::string> ScriptedDesktop::ChooseFileToSave(const FileDialogSpec& spec) {
-    Record({Kind::SaveFile, spec.title, {}, spec});
+    Record({Kind::SaveFile, spec.title, {}, spec, {}});
     return Take(saveAnswers_).value_or(std::nullopt);
 }
 
 bool ScriptedDesktop::ChoosePrinter(QPrinter* printer) {
     if (!printer) throw NilObjectException("ChoosePrinter was given no printer.");
-    Record({Kind::ChoosePrinter, {}, {}, {}});
+    Record({Kind::ChoosePrinter, {}, {}, {}, {}});
     const std::optional<PrinterAnswer> answer = Take(printerAnswers_);
     if (!answer || !answer->accept) return false;
     if (answer->choose) answer->choose(*printer);
     return true;
 }
 
-void ScriptedDesktop::ShowURL(const String& url) { Record({Kind::ShowURL, url, {}, {}}); }
+void ScriptedDesktop::ShowURL(const String& url) { Record({Kind::ShowURL, url, {}, {}, {}}); }
 
-void ScriptedDesktop::Beep() { Record({Kind::Beep, {}, {}, {}}); }
+void ScriptedDesktop::Beep() { Record({Kind::Beep, {}, {}, {}, {}}); }
 
 }  // namespace fw

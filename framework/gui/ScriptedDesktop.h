@@ -20,6 +20,7 @@ public:
         String text;               // MsgBox: the text; ShowURL: the address
         MessageDialogSpec dialog;  // MessageDialog only
         FileDialogSpec file;       // OpenFile and SaveFile only
+        DialogOwner owner;         // MsgBox and MessageDialog only
     };
 
     // Answers, taken in order.
@@ -46,8 +47,8 @@ public:
     // given: the moment a real modal dialog would be on screen.
     std::function<void(const Call&)> onCall;
 
-    void MsgBox(const String& text) override;
-    DialogButton ShowMessageDialog(const MessageDialogSpec& spec) override;
+    void MsgBox(const String& text, const DialogOwner& owner) override;
+    DialogButton ShowMessageDialog(const MessageDialogSpec& spec, const DialogOwner& owner) override;
     std::optional<std::string> ChooseFileToOpen(const FileDialogSpec& spec) override;
     std::optional<std::string> ChooseFileToSave(const FileDialogSpec& spec) override;
     bool ChoosePrinter(QPrinter* printer) override;

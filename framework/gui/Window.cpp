@@ -230,6 +230,7 @@ void Window::Close() {
     Ref<Window> self = SelfRef(*this);
     if (constructed_) RunHook("Close");
     closed_ = true;
+    for (const auto& c : controls_) c->WindowClosed();
     if (!implicitKey_.empty()) RuntimeRemoveImplicitWindow(implicitKey_, this);
     auto& open = State().open;
     open.erase(std::remove_if(open.begin(), open.end(), [this](const Ref<Window>& w) { return w.Get() == this; }),

@@ -108,12 +108,31 @@ TEST_F(FindWordsTest, FourCharactersOrFewerGiveTheMessageAndNothingElse) {
         W().FindWords()->Push();
 
         EXPECT_EQ(app_test::MessageBoxTexts(desktop_), std::vector<std::string>{kTooShort});
+        const fw::DialogOwner owner = desktop_.CallsOf(fw::ScriptedDesktop::Kind::MsgBox).at(0).owner;
+        EXPECT_EQ(owner.window, window_.Get());
+        EXPECT_EQ(owner.title.ToUtf8(), "Scrandle");
         ExpectIdle();
         EXPECT_EQ(W().ThisWord()->Text().ToUtf8(), word);
         EXPECT_TRUE(W().ThisWord()->HasFocus());
         EXPECT_EQ(fw::Clipboard().Text().ToUtf8(), word);
         EXPECT_EQ(W().EditField1()->Text().ToUtf8(), text);
     }
+}
+
+TEST_F(FindWordsTest, NothingSelectedLeavesTheClipboardAndGivesTheMessage) {
+    // The clipboard holds a word that would find matches: it must neither
+    // be emptied nor be searched.
+    fw::Clipboard().SetText("Baerd");
+    W().EditField1()->SetText("I Baerd the news.");
+    W().EditField1()->SetSelStart(4);
+    W().EditField1()->SetSelLength(0);
+    W().FindWords()->Push();
+
+    EXPECT_EQ(app_test::MessageBoxTexts(desktop_), std::vector<std::string>{kTooShort});
+    EXPECT_EQ(fw::Clipboard().Text().ToUtf8(), "Baerd");
+    EXPECT_EQ(W().ThisWord()->Text().ToUtf8(), "");
+    EXPECT_EQ(W().EditField1()->Text().ToUtf8(), "I Baerd the news.");
+    ExpectIdle();
 }
 
 TEST_F(FindWordsTest, TheHeadingOrTheEndRowCancels) {

@@ -85,6 +85,58 @@ TEST_F(ScrambleTest, UnscrambleRightAfterAScrambleRestoresTheExactPlainMessage) 
     }
 }
 
+TEST_F(ScrambleTest, ScrambleWithTheLeftAreaEmptyKeepsTheMessageAndTheFlags) {
+    // Pressed again after a scramble (with or without the right area's
+    // focus since), and pressed on a left area the user emptied: the kept
+    // message, both areas and the flags stay; the press beeps and starts the
+    // pause as every press does.
+    const std::string plain = "Keep this message, please.";
+    const struct {
+        const char* how;
+        bool scrambleFirst, focusRight;
+    } cases[] = {{"right after a scramble", true, false},
+                 {"after the right area had the focus", true, true},
+                 {"on an emptied left area", false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        W().ThisWord()->SetFocus();  // the right area gains the focus anew below
+        W().EditField1()->SetText(fw::String(plain));
+        W().EditField3()->SetText("kept before");
+        Module1::NewScrambledMessageFlag = false;
+        if (c.scrambleFirst) W().Scramble()->Push();
+        else W().EditField1()->SetText("");
+        if (c.focusRight) W().EditField2()->SetFocus();
+        const std::string right = W().EditField2()->Text().ToUtf8();
+        const std::string kept = W().EditField3()->Text().ToUtf8();
+        const bool newFlag = Module1::NewScrambledMessageFlag;
+        desktop_.ClearCalls();
+
+        W().Scramble()->Push();
+
+        EXPECT_EQ(desktop_.Count(fw::ScriptedDesktop::Kind::Beep), 1u);
+        EXPECT_EQ(W().EditField1()->Text().ToUtf8(), "");
+        EXPECT_EQ(W().EditField2()->Text().ToUtf8(), right);
+        EXPECT_EQ(W().EditField3()->Text().ToUtf8(), kept);
+        EXPECT_EQ(Module1::NewScrambledMessageFlag, newFlag);
+        EXPECT_FALSE(Module1::TryMeFlag);
+        EXPECT_FALSE(W().Scramble()->Enabled());
+        EXPECT_TRUE(W().Timer1()->IsRunning());
+        if (c.scrambleFirst && !c.focusRight) {
+            W().Unscramble()->Push();
+            EXPECT_EQ(W().EditField1()->Text().ToUtf8(), plain);
+        }
+    }
+
+    // Any text at all scrambles, a lone blank too.
+    W().EditField1()->SetText(" ");
+    desktop_.ClearCalls();
+    W().Scramble()->Push();
+    EXPECT_EQ(desktop_.Count(fw::ScriptedDesktop::Kind::Beep), 0u);
+    EXPECT_EQ(W().EditField3()->Text().ToUtf8(), " ");
+    EXPECT_EQ(W().EditField2()->Text().ToUtf8(), " ");
+    EXPECT_TRUE(Module1::NewScrambledMessageFlag);
+}
+
 TEST_F(ScrambleTest, FocusIntoTheRightAreaByClickOrSetFocusSwitchesToTheDictionaryRoad) {
     const struct {
         const char* how;

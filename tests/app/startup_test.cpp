@@ -190,6 +190,10 @@ TEST_P(StartupFailureTest, SkipsTheRestReportsAndStillShutsDownWithTheRuntimesSt
     const std::string report = desktop_.CallsOf(fw::ScriptedDesktop::Kind::MsgBox)[0].text.ToUtf8();
     EXPECT_NE(report.find("IOException"), std::string::npos) << report;
     EXPECT_NE(report.find("The start-up disk is gone."), std::string::npos) << report;
+    // Over the main window once it is open, titled with the program's name.
+    const fw::DialogOwner owner = desktop_.CallsOf(fw::ScriptedDesktop::Kind::MsgBox)[0].owner;
+    EXPECT_EQ(owner.title.ToUtf8(), "Scrandle");
+    EXPECT_EQ(owner.window != nullptr, !c.early);
     // The report comes before shutdown; in early start-up no window exists.
     ASSERT_FALSE(phasesAtReport.empty());
     EXPECT_EQ(phasesAtReport.back(), c.early ? "early start-up done" : "main window open");

@@ -1,50 +1,17 @@
 #include "EngineTestUtil.h"
 #include "Random.h"
+#include "Yield.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 namespace {
 
-// The units of a text as the scanner cuts them, with apostrophes and hyphens
-// removed from the text itself: the output must be this with each unit's
-// middle permuted.
-std::u32string WithoutDropped(const std::string& text) {
-    std::u32string s(fw::String(text).CodePoints());
-    std::erase_if(s, [](char32_t c) { return c == U'\'' || c == U'-'; });
-    return s;
-}
-
 void ExpectScrambleKeepsEverything(const std::string& text) {
-    const auto steps = testutil::Scan(text);
-    const std::u32string out(engine::ScrambleText(fw::String(text)).CodePoints());
-    const std::u32string plain = WithoutDropped(text);
-    ASSERT_EQ(out.size(), plain.size()) << text;
-    // Walk the units again over the output, comparing unit by unit.
-    std::size_t at = 0;
-    for (const auto& st : steps) {
-        const std::u32string sep(fw::String(st.separators).CodePoints());
-        ASSERT_EQ(out.compare(at, sep.size(), sep), 0) << text;
-        at += sep.size();
-        const std::u32string unit(fw::String(st.unit).CodePoints());
-        const std::u32string got = out.substr(at, unit.size());
-        if (unit.size() > 3) {
-            EXPECT_EQ(got.front(), unit.front()) << text;
-            EXPECT_EQ(got.back(), unit.back()) << text;
-        } else {
-            EXPECT_EQ(got, unit) << text;
-        }
-        std::u32string a = got, b = unit;
-        std::sort(a.begin(), a.end());
-        std::sort(b.begin(), b.end());
-        EXPECT_EQ(a, b) << "same characters in " << st.unit;
-        at += unit.size();
-        const std::u32string end(fw::String(st.endUnit).CodePoints());
-        ASSERT_EQ(out.compare(at, end.size(), end), 0) << text;
-        at += end.size();
-    }
-    EXPECT_EQ(at, out.size());
+    const fw::String plain(text);
+    testutil::ExpectScrambledFrom(plain, engine::ScrambleText(plain));
 }
 
 }  // namespace
@@ -71,6 +38,54 @@ TEST(Scramble, RandomTextsKeepTheirShape) {
         for (int i = 0; i < len; ++i) text += alphabet[fw::TheRandom().Below(std::size(alphabet))];
         ExpectScrambleKeepsEverything(text);
     }
+}
+
+namespace {
+
+// How many times the middle of the text's one unit was shuffled, told by the
+// yields: the scanner yields once per character of the unit, the scrambler
+// once per middle character as it fills its array and once per middle
+// character as it joins each shuffle.
+int Shuffles(const std::string& unit) {
+    const std::uint64_t before = fw::YieldCount();
+    engine::ScrambleText(fw::String(unit));
+    const auto yields = static_cast<int>(fw::YieldCount() - before);
+    const int length = fw::Len(fw::String(unit));
+    const int middle = length - 2;
+    EXPECT_EQ((yields - length) % middle, 0) << unit;
+    return (yields - length) / middle - 1;
+}
+
+}  // namespace
+
+TEST(ScrambleWord, AMiddleThatCannotChangeIsShuffledExactlyTenTimes) {
+    // Equal characters, or equal but for letter case: no shuffle ever
+    // differs, so all ten are made, never more.
+    for (const char* unit : {"book", "2008", "aaaaaa", "bOok", "xAaAaAx", "a\xC3\x89\xC3\xA9z"}) {
+        for (int seed = 0; seed < 20; ++seed) {
+            fw::TheRandom().Seed(seed);
+            ASSERT_EQ(Shuffles(unit), 10) << unit << " seed " << seed;
+        }
+    }
+}
+
+TEST(ScrambleWord, AMiddleThatCanChangeStopsAtTheFirstShuffleThatChangedIt) {
+    // The same draws replayed on the middle alone tell how many shuffles it
+    // takes to leave the order "or".
+    int moreThanOne = 0;
+    for (int seed = 0; seed < 200; ++seed) {
+        fw::TheRandom().Seed(seed);
+        std::string middle = "or";
+        int expected = 0;
+        do {
+            fw::Shuffle(middle.data(), middle.size());
+            ++expected;
+        } while (middle == "or" && expected < 10);
+        fw::TheRandom().Seed(seed);
+        ASSERT_EQ(Shuffles("word"), expected) << "seed " << seed;
+        moreThanOne += expected > 1;
+    }
+    EXPECT_GT(moreThanOne, 0) << "no seed kept the order at the first shuffle";
 }
 
 TEST(ScrambleWord, AtMostTenShufflesAndSameMiddlesStay) {

@@ -17,10 +17,11 @@ if(SCRANDLE_GUI)
       add_test(NAME print_cups_pdf_${text}
         COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24"
                 sh ${CMAKE_CURRENT_LIST_DIR}/run_print_test.sh ${text} $<TARGET_FILE:print_text_app>)
+      set(environment "LC_ALL=C.UTF-8" "TZ=UTC" ${SCRANDLE_LSAN_ENVIRONMENT} ${SCRANDLE_SANITIZER_ENVIRONMENT})
       set_tests_properties(print_cups_pdf_${text} PROPERTIES
         TIMEOUT 120
         SKIP_RETURN_CODE 77
-        ENVIRONMENT "LC_ALL=C.UTF-8;TZ=UTC;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0")
+        ENVIRONMENT "${environment}")
     endforeach()
   else()
     message(STATUS "The real printing tests are skipped: xvfb-run, xdotool, cupsd, cups-pdf, pdftotext or python3 is missing")

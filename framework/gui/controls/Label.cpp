@@ -1,5 +1,7 @@
 #include "Label.h"
 
+#include "CaptionFit.h"
+
 #include <QLabel>
 
 namespace fw {
@@ -9,13 +11,33 @@ Label::Label() {
     label_->setTextFormat(Qt::PlainText);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SetWidget(label_);
+    controls::RefitOnResize(label_, Context(), [this] { FitText(); });
+}
+
+void Label::FontChanged(const QFont& font) {
+    designedFont_ = font;
+    FitText();
+}
+
+void Label::FitText() {
+    if (!label_) return;
+    // A label that wraps grows downwards; only a one-line one is fitted.
+    if (multiline_) {
+        label_->setFont(designedFont_);
+        return;
+    }
+    const int m = label_->margin();
+    const QRect room = label_->contentsRect().adjusted(m, m, -m, -m);
+    label_->setFont(controls::FittedFont(designedFont_, label_->text(), room.size(), 0));
 }
 
 QLabel* Label::QtLabel() const { return label_.data(); }
 
 void Label::SetText(const String& text) {
     text_ = text;
-    if (label_) label_->setText(controls::DisplayText(text));
+    if (!label_) return;
+    label_->setText(controls::DisplayText(text));
+    FitText();
 }
 
 void Label::SetTextAlign(int32_t align) {
@@ -27,7 +49,9 @@ void Label::SetTextAlign(int32_t align) {
 
 void Label::SetMultiline(bool b) {
     multiline_ = b;
-    if (label_) label_->setWordWrap(b);
+    if (!label_) return;
+    label_->setWordWrap(b);
+    FitText();
 }
 
 void Label::SetTextColor(const Colour& c) {

@@ -1,8 +1,12 @@
 // Label: static text over QLabel, always plain text (never markup). Its Open
-// event is raised when its window opens (Control::Opening).
+// event is raised when its window opens (Control::Opening). A one-line
+// label's text always shows whole: it takes a smaller size of the control's
+// font where it would not fit (CaptionFit.h).
 #pragma once
 
 #include "Control.h"
+
+#include <QFont>
 
 class QLabel;
 
@@ -33,9 +37,13 @@ public:
 
 protected:
     bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    void FontChanged(const QFont& font) override;
 
 private:
+    void FitText();
+
     QPointer<QLabel> label_;
+    QFont designedFont_;
     String text_;
     int32_t textAlign_ = 0;
     bool multiline_ = false, transparent_ = false;

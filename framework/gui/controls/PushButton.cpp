@@ -1,7 +1,11 @@
 #include "PushButton.h"
 
+#include "CaptionFit.h"
+
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 namespace fw {
 
@@ -25,6 +29,7 @@ PushButton::PushButton() {
     button_->setAutoDefault(false);
     SetWidget(button_);
     QObject::connect(button_, &QPushButton::clicked, Context(), [this] { RaiseEvent("Action"); });
+    controls::RefitOnResize(button_, Context(), [this] { FitCaption(); });
 }
 
 QPushButton* PushButton::Button() const { return button_.data(); }
@@ -35,12 +40,31 @@ void PushButton::SetCaption(const String& caption) {
     QString shown = controls::DisplayText(caption);
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
     button_->setText(shown);
+    FitCaption();
+}
+
+void PushButton::FontChanged(const QFont& font) {
+    designedFont_ = font;
+    FitCaption();
+}
+
+void PushButton::FitCaption() {
+    if (!button_) return;
+    // The room is where the style centres the caption: inside the frame.
+    QStyleOptionButton option;
+    option.initFrom(button_);
+    option.text = button_->text();
+    if (button_->isDefault()) option.features |= QStyleOptionButton::DefaultButton;
+    if (button_->autoDefault()) option.features |= QStyleOptionButton::AutoDefaultButton;
+    const QRect room = button_->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button_);
+    button_->setFont(controls::FittedFont(designedFont_, button_->text(), room.size(), Qt::TextShowMnemonic));
 }
 
 void PushButton::SetDefault(bool b) {
     default_ = b;
     if (!button_) return;
     button_->setDefault(b);
+    FitCaption();
     if (b && !returnKey_) {
         returnKey_ = WindowKey(button_, Qt::Key_Return, Context());
         enterKey_ = WindowKey(button_, Qt::Key_Enter, Context());

@@ -1,9 +1,13 @@
 // PushButton over QPushButton. A click raises Action; Push() raises it from
 // code. The default button answers Return, the cancel button Escape,
-// wherever the focus is in the window.
+// wherever the focus is in the window. The caption always shows whole: it
+// takes a smaller size of the control's font where it would not fit
+// (CaptionFit.h).
 #pragma once
 
 #include "Control.h"
+
+#include <QFont>
 
 class QPushButton;
 class QShortcut;
@@ -34,9 +38,13 @@ public:
 
 protected:
     bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    void FontChanged(const QFont& font) override;
 
 private:
+    void FitCaption();
+
     QPointer<QPushButton> button_;
+    QFont designedFont_;
     QPointer<QShortcut> returnKey_, enterKey_, escapeKey_;
     String caption_;
     bool default_ = false, cancel_ = false;

@@ -426,7 +426,11 @@ void TextArea::SelectAll() {
     if (editor_) editor_->selectAll();
 }
 
-void TextArea::Copy() { QGuiApplication::clipboard()->setText(SelText().ToQString()); }
+// Like the Edit menu's Copy: nothing selected leaves the clipboard as it was.
+void TextArea::Copy() {
+    const String sel = SelText();
+    if (!sel.IsEmpty()) QGuiApplication::clipboard()->setText(sel.ToQString());
+}
 
 void TextArea::Paste() {
     if (!editor_ || readOnly_) return;

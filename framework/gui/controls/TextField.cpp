@@ -71,7 +71,11 @@ void TextField::SelectAll() {
     if (edit_) edit_->selectAll();
 }
 
-void TextField::Copy() { QGuiApplication::clipboard()->setText(SelText().ToQString()); }
+// Like the Edit menu's Copy: nothing selected leaves the clipboard as it was.
+void TextField::Copy() {
+    const String sel = SelText();
+    if (!sel.IsEmpty()) QGuiApplication::clipboard()->setText(sel.ToQString());
+}
 
 void TextField::Paste() {
     if (edit_ && !readOnly_) edit_->paste();

@@ -11,6 +11,7 @@
 #include "controls_support.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -214,6 +215,44 @@ TEST(ControlFonts, ARefusedEntryEndsTheBatchOfItsSet) {
     EXPECT_TRUE(button->Widget()->font().bold());
     button->SetItalic(true);  // the control is not left holding its font back
     EXPECT_TRUE(button->Widget()->font().italic());
+}
+
+// A caption too wide for its control is drawn in a smaller size of the
+// control's font, only as much smaller as it must be, and in the designed
+// font again once there is room.
+TEST(ControlFonts, ACaptionTooWideForItsControlShrinksUntilItFits) {
+    Host host;
+    host.widget.show();  // a hidden widget hears of a resize only when shown
+    const QString wide = "A caption far too wide for its button";
+    auto button = fw::New<fw::PushButton>();
+    button->PlaceInto(&host.widget);
+    button->SetBold(true);
+    button->SetBounds(0, 0, 110, 20);
+    const QFont designed = button->Widget()->font();
+    button->SetCaption(fw::String::FromQString(wide));
+    QFont f = button->Widget()->font();
+    EXPECT_LT(QFontInfo(f).pixelSize(), QFontInfo(designed).pixelSize());
+    EXPECT_EQ(QFontInfo(f).family(), QFontInfo(designed).family());
+    EXPECT_TRUE(f.bold());
+    const int fitted = QFontInfo(f).pixelSize();
+
+    button->SetWidth(600);
+    EXPECT_EQ(button->Widget()->font(), designed);
+    button->SetWidth(110);
+    EXPECT_EQ(QFontInfo(button->Widget()->font()).pixelSize(), fitted);
+    button->SetCaption("OK");
+    EXPECT_EQ(button->Widget()->font(), designed);
+
+    // A one-line label likewise; a label that wraps keeps its font.
+    auto label = fw::New<fw::Label>();
+    label->PlaceInto(&host.widget);
+    label->SetBounds(0, 40, 150, 20);
+    const QFont labelFont = label->Widget()->font();
+    label->SetText(fw::String::FromQString(wide));
+    EXPECT_LT(QFontInfo(label->Widget()->font()).pixelSize(), QFontInfo(labelFont).pixelSize());
+    EXPECT_LE(QFontMetrics(label->Widget()->font()).horizontalAdvance(wide), 150);
+    label->SetMultiline(true);
+    EXPECT_EQ(label->Widget()->font(), labelFont);
 }
 
 TEST(ProgressBar, MaximumZeroIsABusyIndicator) {

@@ -61,7 +61,7 @@ TEST(ScriptedDesktop, RecordsEveryCallAndAnswersFromItsQueues) {
     desk.QueueButton(DialogButton::Alternate);
     desk.QueuePrinterAnswer(true);
 
-    desk.MsgBox("hello");
+    desk.MsgBox("hello", {});
     EXPECT_EQ(desk.ChooseFileToOpen({"Select a Text file", "/Documents", ""}), std::optional<std::string>("/tmp/a.txt"));
     EXPECT_EQ(desk.ChooseFileToOpen({}), std::nullopt);
     EXPECT_EQ(desk.ChooseFileToOpen({}), std::nullopt);  // queue empty: cancelled
@@ -69,8 +69,8 @@ TEST(ScriptedDesktop, RecordsEveryCallAndAnswersFromItsQueues) {
     EXPECT_EQ(desk.ChooseFileToSave({}), std::nullopt);
     fw::MessageDialogSpec spec;
     spec.message = "Version 3 is now available.";
-    EXPECT_EQ(desk.ShowMessageDialog(spec), DialogButton::Alternate);
-    EXPECT_EQ(desk.ShowMessageDialog(spec), DialogButton::Cancel);
+    EXPECT_EQ(desk.ShowMessageDialog(spec, {}), DialogButton::Alternate);
+    EXPECT_EQ(desk.ShowMessageDialog(spec, {}), DialogButton::Cancel);
     QPrinter printer;
     EXPECT_TRUE(desk.ChoosePrinter(&printer));
     EXPECT_FALSE(desk.ChoosePrinter(&printer));
@@ -157,8 +157,8 @@ TEST(Dialogs, MessageDialogShowsItsButtonsAndReturnsThePressedOne) {
     }
     EXPECT_EQ(d->ShowModal(), d->CancelButton());  // closed without a button
 
+    EXPECT_TRUE(desk.Calls().at(0).owner.title.Identical("New version available!"));
     const fw::MessageDialogSpec& s = desk.Calls().at(0).dialog;
-    EXPECT_TRUE(s.title.Identical("New version available!"));
     EXPECT_TRUE(s.explanation.Identical("Fixes.\r"));
     EXPECT_EQ(s.icon, 3);
     EXPECT_TRUE(s.actionCaption.Identical("OK"));
@@ -172,20 +172,19 @@ TEST(Dialogs, MessageDialogShowsItsButtonsAndReturnsThePressedOne) {
 TEST(QtDesktop, MessageBoxesShowTheirTextsAsPlainText) {
     EnsureApp();
     const String markup = "<b>bold</b> & <a href=\"http://x\">link</a>";
-    auto msg = fw::QtDesktop::BuildMsgBox(markup + "\rsecond line");
+    auto msg = fw::QtDesktop::BuildMsgBox(markup + "\rsecond line", {});
     EXPECT_EQ(msg->textFormat(), Qt::PlainText);
     EXPECT_EQ(msg->text(), QString("<b>bold</b> & <a href=\"http://x\">link</a>\nsecond line"));
     EXPECT_EQ(msg->buttons().size(), 1);
 
     fw::MessageDialogSpec spec;
-    spec.title = "New version available!";
     spec.message = markup;
     spec.explanation = markup;
     spec.icon = 3;
     spec.cancelVisible = true;
     spec.alternateCaption = "Go to Website";
     spec.alternateVisible = true;
-    auto box = fw::QtDesktop::BuildMessageBox(spec);
+    auto box = fw::QtDesktop::BuildMessageBox(spec, {nullptr, "New version available!"});
     EXPECT_EQ(box->windowTitle(), "New version available!");
     EXPECT_EQ(box->icon(), QMessageBox::Question);
     EXPECT_EQ(box->informativeText(), markup.ToQString());
@@ -205,7 +204,7 @@ TEST(QtDesktop, TheClickedButtonIsTheOneReported) {
     const std::pair<const char*, DialogButton> cases[] = {
         {"OK", DialogButton::Action}, {"Cancel", DialogButton::Cancel}, {"Go to Website", DialogButton::Alternate}};
     for (const auto& [caption, want] : cases) {
-        auto box = fw::QtDesktop::BuildMessageBox(spec);
+        auto box = fw::QtDesktop::BuildMessageBox(spec, {});
         EXPECT_EQ(fw::QtDesktop::PressedButton(*box), DialogButton::Cancel);  // nothing pressed yet
         ASSERT_NE(ButtonCaptioned(*box, caption), nullptr) << caption;
         ButtonCaptioned(*box, caption)->click();
@@ -215,9 +214,9 @@ TEST(QtDesktop, TheClickedButtonIsTheOneReported) {
     // Hidden buttons are left out; a dialog with every button hidden still
     // gets one, or it could not be dismissed.
     spec.cancelVisible = spec.alternateVisible = false;
-    EXPECT_EQ(fw::QtDesktop::BuildMessageBox(spec)->buttons().size(), 1);
+    EXPECT_EQ(fw::QtDesktop::BuildMessageBox(spec, {})->buttons().size(), 1);
     spec.actionVisible = false;
-    EXPECT_EQ(fw::QtDesktop::BuildMessageBox(spec)->buttons().size(), 1);
+    EXPECT_EQ(fw::QtDesktop::BuildMessageBox(spec, {})->buttons().size(), 1);
 }
 
 TEST(QtDesktop, FileDialogsStartInTheGivenFolder) {

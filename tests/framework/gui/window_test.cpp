@@ -3,15 +3,20 @@
 // tab order.
 #include "runtime_test_util.h"
 
+#include "../../wait_until.h"
+
 #include "Application.h"
+#include "Dialogs.h"
 #include "Menu.h"
 #include "PropertySet.h"
+#include "QtDesktop.h"
 #include "Registry.h"
 #include "Runtime.h"
 #include "TextArea.h"
 #include "Window.h"
 
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QWindow>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -36,6 +41,7 @@ struct Record {
     const fw::Window* lastWindow = nullptr;
     bool throwInAction = false;
     bool closeInAction = false;
+    bool msgBoxInAction = false;
 };
 Record& Rec() {
     static Record r;
@@ -117,6 +123,7 @@ public:
         ++Rec().actions;
         Rec().lastSender = &sender;
         Rec().lastWindow = this;
+        if (Rec().msgBoxInAction) fw::MsgBox("from the handler");
         if (Rec().throwInAction) throw fw::IOException("The disk is gone.", 5);
         if (Rec().closeInAction) {
             Close();
@@ -273,6 +280,84 @@ TEST_F(WindowTest, ExceptionInAHandlerIsReportedAndTheProgramGoesOn) {
     EXPECT_NE(text.find("IOException"), std::string::npos) << text;
     EXPECT_NE(text.find("The disk is gone."), std::string::npos) << text;
     EXPECT_NE(text.find("5"), std::string::npos) << text;
+}
+
+// A message box belongs to the window whose handler runs, else to the
+// newest window that shows; its title is the program's name unless it has
+// its own.
+TEST_F(WindowTest, MessageBoxesOpenOverTheirWindowTitledWithTheProgramsName) {
+    const fw::String previousName = fw::ProgramName();
+    fw::SetProgramName("Scrandle");
+    auto first = Accessor();
+    auto second = fw::RuntimeNewObjectAs<TestWin>(kClass);
+    second->Constructor();
+    using Kind = fw::ScriptedDesktop::Kind;
+
+    fw::MsgBox("no handler runs");
+    Rec().msgBoxInAction = true;
+    first->ControlAs<TestButton>("Button1")->Button()->click();
+    // The report comes once the handler has ended.
+    Rec().msgBoxInAction = false;
+    Rec().throwInAction = true;
+    first->ControlAs<TestButton>("Button1")->Button()->click();
+    Rec().throwInAction = false;
+    auto dialog = fw::New<fw::MessageDialog>();
+    dialog->ShowModal();
+    dialog->SetTitle("New version available!");
+    dialog->ShowModal();
+    second->Hide();
+    fw::MsgBox("the newest is hidden");
+    first->Close();
+    second->Close();
+    fw::MsgBox("nothing shows");
+
+    const auto& calls = desktop_.Calls();
+    const struct {
+        Kind kind;
+        const fw::Window* window;
+        const char* title;
+    } expected[] = {
+        {Kind::MsgBox, second.Get(), "Scrandle"},        {Kind::MsgBox, first.Get(), "Scrandle"},
+        {Kind::MsgBox, second.Get(), "Scrandle"},        {Kind::MessageDialog, second.Get(), "Scrandle"},
+        {Kind::MessageDialog, second.Get(), "New version available!"},
+        {Kind::MsgBox, first.Get(), "Scrandle"},         {Kind::MsgBox, nullptr, "Scrandle"},
+    };
+    ASSERT_EQ(calls.size(), std::size(expected));
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(calls[i].kind, expected[i].kind);
+        EXPECT_EQ(calls[i].owner.window, expected[i].window);
+        EXPECT_EQ(calls[i].owner.title.ToUtf8(), expected[i].title);
+    }
+    EXPECT_EQ(calls[1].text.ToUtf8(), "from the handler");
+    fw::SetProgramName(previousName);
+}
+
+TEST_F(WindowTest, WithNoHandlerRunningAMessageBoxBelongsToTheActiveWindow) {
+    auto first = Accessor();
+    auto second = fw::RuntimeNewObjectAs<TestWin>(kClass);
+    second->Constructor();
+    first->FrameWidget()->activateWindow();
+    if (!test_support::WaitUntil([&] { return QApplication::activeWindow() == first->FrameWidget(); }))
+        GTEST_SKIP() << "the platform activates no window";
+    EXPECT_EQ(fw::DialogOwnerWindow(), first.Get());
+    second->FrameWidget()->activateWindow();
+    ASSERT_TRUE(test_support::WaitUntil([&] { return QApplication::activeWindow() == second->FrameWidget(); }));
+    EXPECT_EQ(fw::DialogOwnerWindow(), second.Get());
+}
+
+TEST_F(WindowTest, TheRealMessageBoxIsAChildOfItsWindowWithItsTitle) {
+    auto w = Accessor();
+    auto box = fw::QtDesktop::BuildMsgBox("Saved.", {w.Get(), "Scrandle"});
+    EXPECT_EQ(box->parentWidget(), w->FrameWidget());
+    EXPECT_TRUE(box->isWindow());
+    EXPECT_EQ(box->windowTitle(), "Scrandle");
+    fw::MessageDialogSpec spec;
+    spec.message = "Version 3 is out.";
+    auto dialog = fw::QtDesktop::BuildMessageBox(spec, {w.Get(), "New version available!"});
+    EXPECT_EQ(dialog->parentWidget(), w->FrameWidget());
+    EXPECT_EQ(dialog->windowTitle(), "New version available!");
+    EXPECT_EQ(fw::QtDesktop::BuildMsgBox("No window.", {nullptr, "Scrandle"})->parentWidget(), nullptr);
 }
 
 TEST_F(WindowTest, HandlerThatClosesItsWindowRunsToItsEndAndTheWindowIsThenReleased) {
