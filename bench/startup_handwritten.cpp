@@ -187,7 +187,11 @@ public:
         auto* timer = new QTimer(this);
         timer->setTimerType(Qt::PreciseTimer);
         auto* support = Button(24, 460, 110, "Support Tarnwick");
-        support->setFont(SystemBold());
+        // Its caption is too wide for the button in the system font: the
+        // largest size that fits, chosen at design time.
+        QFont supportFont = SystemBold();
+        supportFont.setPixelSize(10);
+        support->setFont(supportFont);
 
         // The window's Open: the kept plain message starts as the left text.
         text3->setPlainText(text1->toPlainText());
