@@ -1,7 +1,7 @@
-#include "App.h"
+#include "app/App.h"
 
-#include "Registry.h"
-#include "RuntimeCore.h"
+#include "core/Registry.h"
+#include "core/RuntimeCore.h"
 
 fw::Ref<App> AppObject() { return fw::Cast<App>(fw::GetAppObject()); }
 

@@ -1,8 +1,8 @@
 // The application object and the file type of the program.
 #pragma once
 
-#include "Application.h"
-#include "FileType.h"
+#include "gui/Application.h"
+#include "core/FileType.h"
 
 class App : public fw::Application {
 public:

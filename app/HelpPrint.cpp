@@ -1,6 +1,6 @@
-#include "HelpPrint.h"
+#include "app/HelpPrint.h"
 
-#include "Yield.h"
+#include "core/Yield.h"
 
 namespace helpprint {
 

@@ -5,10 +5,10 @@
 //   }
 #pragma once
 
-#include "Date.h"
-#include "Object.h"
-#include "Printing.h"
-#include "TextArea.h"
+#include "core/Date.h"
+#include "core/Object.h"
+#include "gui/Printing.h"
+#include "gui/controls/TextArea.h"
 
 #include <functional>
 

@@ -1,6 +1,6 @@
-#include "MenuBars.h"
+#include "app/MenuBars.h"
 
-#include "Registry.h"
+#include "core/Registry.h"
 
 namespace {
 

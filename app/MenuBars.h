@@ -1,7 +1,7 @@
 // The two menu bars, each built once per process on its first request.
 #pragma once
 
-#include "Menu.h"
+#include "gui/Menu.h"
 
 class MenuBar1 : public fw::MenuBar {
 public:

@@ -1,13 +1,13 @@
-#include "Startup.h"
+#include "app/Startup.h"
 
-#include "App.h"
+#include "app/App.h"
 #include "Build.h"
-#include "Desktop.h"
-#include "Engine.h"
-#include "MenuBars.h"
-#include "Registry.h"
-#include "Runtime.h"
-#include "SpellChecker.h"
+#include "gui/Desktop.h"
+#include "engine/Engine.h"
+#include "app/MenuBars.h"
+#include "core/Registry.h"
+#include "gui/Runtime.h"
+#include "gui/controls/SpellChecker.h"
 #include "icon_images.h"
 
 #include <QApplication>
@@ -18,8 +18,8 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTimer>
-#include "RuntimeCore.h"
-#include "Window1.h"
+#include "core/RuntimeCore.h"
+#include "app/Window1.h"
 
 namespace startup {
 

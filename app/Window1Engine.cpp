@@ -1,10 +1,10 @@
 // The text engine's control-bound steps: thin steps over engine/.
-#include "Clipboard.h"
-#include "Desktop.h"
-#include "Engine.h"
-#include "Files.h"
-#include "Window1.h"
-#include "Yield.h"
+#include "gui/Clipboard.h"
+#include "gui/Desktop.h"
+#include "engine/Engine.h"
+#include "core/Files.h"
+#include "app/Window1.h"
+#include "core/Yield.h"
 
 void Window1::SearchWord() { engine::SearchWord(); }
 void Window1::ScrambleWord() { engine::ScrambleWord(); }

@@ -1,9 +1,9 @@
 // The main window's own events, the scramble pause and the support button.
 #include "Build.h"
-#include "Desktop.h"
-#include "Module1.h"
-#include "Runtime.h"
-#include "Window1.h"
+#include "gui/Desktop.h"
+#include "engine/Module1.h"
+#include "gui/Runtime.h"
+#include "app/Window1.h"
 
 void Window1::Event_Open() {
     Module1::NewScrambledMessageFlag = false;

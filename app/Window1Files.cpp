@@ -1,8 +1,8 @@
 // Loading, saving and clearing the two messages.
-#include "Dialogs.h"
-#include "Files.h"
-#include "Module1.h"
-#include "Window1.h"
+#include "gui/Dialogs.h"
+#include "core/Files.h"
+#include "engine/Module1.h"
+#include "app/Window1.h"
 
 #include <string>
 

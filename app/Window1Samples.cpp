@@ -1,6 +1,6 @@
 // The eleven Try Me buttons: each puts its sample through the scrambler.
-#include "Module1.h"
-#include "Window1.h"
+#include "engine/Module1.h"
+#include "app/Window1.h"
 #include "samples.h"
 
 void Window1::TryMe(int sample) {

@@ -13,9 +13,9 @@
 // status 1 when a step did not do what it should.
 #include "bigtext_common.h"
 
-#include "Module1.h"
-#include "ScriptedDesktop.h"
-#include "Window1.h"
+#include "engine/Module1.h"
+#include "gui/ScriptedDesktop.h"
+#include "app/Window1.h"
 #include "program_steps.h"
 
 #include <cstdio>

@@ -3,8 +3,8 @@
 //
 // Usage: engine_bench [TEXT_FILE] [--benchmark_... flags]
 // Without a file it builds a 10 MB English-like text from the word list.
-#include "Engine.h"
-#include "Random.h"
+#include "engine/Engine.h"
+#include "core/Random.h"
 
 #include <benchmark/benchmark.h>
 

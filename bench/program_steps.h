@@ -4,9 +4,9 @@
 // the caller installs.
 #pragma once
 
-#include "Runtime.h"
-#include "RuntimeCore.h"
-#include "Startup.h"
+#include "gui/Runtime.h"
+#include "core/RuntimeCore.h"
+#include "app/Startup.h"
 
 namespace bench {
 

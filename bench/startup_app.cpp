@@ -2,8 +2,8 @@
 // startup_baseline: everything main() does, up to the main window shown
 // (its Open event run and its first paint done), then out through the
 // program's own shutdown.
-#include "Runtime.h"
-#include "Startup.h"
+#include "gui/Runtime.h"
+#include "app/Startup.h"
 #include "startup_quit.h"
 
 int main(int argc, char** argv) {

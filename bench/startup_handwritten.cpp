@@ -10,7 +10,7 @@
 
 // Header-only: a count sixteen bytes a step, as any careful program counts
 // a long buffer (std::count is not vectorised at -O2).
-#include "CountByte.h"
+#include "core/CountByte.h"
 
 #include <QAbstractListModel>
 #include <QAction>

@@ -12,13 +12,13 @@
 //                             Word" resets the window outside the timing.
 //
 // Usage: window_bench [--benchmark_... flags]
-#include "App.h"
-#include "Engine.h"
-#include "Random.h"
-#include "Runtime.h"
-#include "ScriptedDesktop.h"
-#include "Startup.h"
-#include "Window1.h"
+#include "app/App.h"
+#include "engine/Engine.h"
+#include "core/Random.h"
+#include "gui/Runtime.h"
+#include "gui/ScriptedDesktop.h"
+#include "app/Startup.h"
+#include "app/Window1.h"
 #include "program_steps.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
-#include "Engine.h"
+#include "engine/Engine.h"
 
-#include "Random.h"
-#include "Yield.h"
+#include "core/Random.h"
+#include "core/Yield.h"
 
 #include <array>
 
@@ -39,18 +39,23 @@ constexpr auto kKinds = [] {
 
 inline unsigned char KindOf(char32_t c) { return c < 128 ? kKinds[c] : static_cast<unsigned char>(kUnitChar); }
 
-// Where the unit after pos lies, without touching any state: the scanner's
-// boundaries, used only to look ahead. Returns the position after the unit.
-std::size_t NextUnit(const char32_t* text, std::size_t n, std::size_t pos, std::size_t& start, std::size_t& len) {
-    while (pos < n && (KindOf(text[pos]) == kDropped || KindOf(text[pos]) == kSeparator)) ++pos;
-    start = pos;
-    if (pos < n && KindOf(text[pos]) == kOneChar) {
-        len = 1;
-        return pos + 1;
-    }
-    while (pos < n && KindOf(text[pos]) == kUnitChar) ++pos;
-    len = pos - start;
+bool Skipped(unsigned char kind) { return kind == kDropped || kind == kSeparator; }
+
+// The unit boundary rule, for the scanner and for the rebuild driver's look
+// ahead alike. From pos, the separators and dropped characters before the
+// next unit are passed over; UnitStart gives where the unit starts.
+std::size_t UnitStart(const char32_t* text, std::size_t n, std::size_t pos) {
+    while (pos < n && Skipped(KindOf(text[pos]))) ++pos;
     return pos;
+}
+
+// The unit at start: one character of the one-character kind, or the run of
+// unit characters (none at the end of the text).
+std::size_t UnitLength(const char32_t* text, std::size_t n, std::size_t start) {
+    if (start < n && KindOf(text[start]) == kOneChar) return 1;
+    std::size_t end = start;
+    while (end < n && KindOf(text[end]) == kUnitChar) ++end;
+    return end - start;
 }
 
 const fw::String kSpace(" ");
@@ -62,40 +67,20 @@ void SearchWord() {
     const char32_t* text = FullBook.Data();
     // NoChar is the loop bound the driver set; never read past the text.
     const std::size_t n = std::min<std::size_t>(FullBook.Size(), NoChar < 0 ? 0 : static_cast<std::size_t>(NoChar));
-    std::size_t pos = StartChar < 1 ? 0 : static_cast<std::size_t>(StartChar - 1);
+    const std::size_t from = StartChar < 1 ? 0 : static_cast<std::size_t>(StartChar - 1);
 
     // Separators before the unit: copied; apostrophes and hyphens dropped.
-    while (pos < n) {
-        const char32_t c = text[pos];
-        const unsigned char kind = KindOf(c);
-        if (kind == kDropped) {
-            ++pos;
-        } else if (kind == kSeparator) {
-            Book.Append(c);
-            ++pos;
-        } else {
-            break;
-        }
-    }
+    const std::size_t pos = UnitStart(text, n, from);
+    for (std::size_t k = from; k < pos; ++k)
+        if (KindOf(text[k]) == kSeparator) Book.Append(text[k]);
 
-    // The unit: a run of unit characters, or one character of the
-    // one-character kind.
-    const std::size_t restLen = n > pos ? n - pos : 0;
-    std::size_t i = 1;
-    bool spaceEnds = false;
-    while (true) {
-        if (i > restLen) break;
-        const char32_t c = text[pos + i - 1];
-        const unsigned char kind = KindOf(c);
-        if (kind != kUnitChar) {
-            if (c == 32) spaceEnds = true;
-            else if (i == 1) i = 2;  // a one-character unit
-            break;
-        }
-        fw::BackgroundYield();
-        ++i;
-    }
-    const std::size_t unitLen = i - 1;
+    // The unit; a run of unit characters ending at a blank takes the blank
+    // as its EndUnit. The scan yields once per character of a run.
+    const std::size_t unitLen = UnitLength(text, n, pos);
+    const bool isRun = unitLen > 0 && KindOf(text[pos]) == kUnitChar;
+    if (isRun)
+        for (std::size_t k = 0; k < unitLen; ++k) fw::BackgroundYield();
+    const bool spaceEnds = isRun && pos + unitLen < n && text[pos + unitLen] == 32;
     const char32_t* unit = text + pos;
     WordUnit.Assign(unit, unitLen);
     if (spaceEnds) EndUnit.Assign(kSpace.Data(), 1);
@@ -207,8 +192,9 @@ void RebuildDriver(WordLookup& lookup) {
     while (StartChar <= NoChar) {
         if (index) {
             while (tail - head < kSlotDistance && ahead < n) {
-                std::size_t start, len;
-                ahead = NextUnit(text, n, ahead, start, len);
+                const std::size_t start = UnitStart(text, n, ahead);
+                const std::size_t len = UnitLength(text, n, start);
+                ahead = start + len;
                 if (len > 4) {
                     const std::uint64_t h = WordIndex::HashOf(text + start, len);
                     index->PrefetchSlot(h);

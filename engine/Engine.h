@@ -2,9 +2,9 @@
 // No widgets here: the main window's handlers are thin steps over these.
 #pragma once
 
-#include "Module1.h"
-#include "Rows.h"
-#include "WordIndex.h"
+#include "engine/Module1.h"
+#include "core/Rows.h"
+#include "engine/WordIndex.h"
 
 #include <vector>
 

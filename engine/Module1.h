@@ -3,7 +3,7 @@
 // handler runs at a time, and the engine relies on that.
 #pragma once
 
-#include "String.h"
+#include "core/String.h"
 
 #include <cstdint>
 

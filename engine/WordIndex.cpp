@@ -1,6 +1,6 @@
-#include "WordIndex.h"
+#include "engine/WordIndex.h"
 
-#include "Yield.h"
+#include "core/Yield.h"
 
 #include <algorithm>
 #include <cstring>

@@ -7,8 +7,8 @@
 // a hash over (length, folded first and last character, folded multiset).
 #pragma once
 
-#include "Rows.h"
-#include "String.h"
+#include "core/Rows.h"
+#include "core/String.h"
 
 #include <cstdint>
 #include <vector>

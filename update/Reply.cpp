@@ -1,4 +1,4 @@
-#include "Reply.h"
+#include "update/Reply.h"
 
 namespace update {
 

@@ -7,7 +7,7 @@
 // without regard to letter case (as the framework's InStr does).
 #pragma once
 
-#include "String.h"
+#include "core/String.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "Date.h"
+#include "core/Date.h"
 
 namespace fw {
 

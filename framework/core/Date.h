@@ -5,8 +5,8 @@
 // unless a locale is given.
 #pragma once
 
-#include "Object.h"
-#include "String.h"
+#include "core/Object.h"
+#include "core/String.h"
 
 #include <QDateTime>
 #include <QLocale>

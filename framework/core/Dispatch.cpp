@@ -1,4 +1,4 @@
-#include "Dispatch.h"
+#include "core/Dispatch.h"
 
 #include <cstdio>
 
@@ -27,16 +27,6 @@ void SetUnhandledExceptionReport(UnhandledExceptionReport report) { Report() = s
 void ReportUnhandledException(const RuntimeException& e) {
     if (Report()) Report()(e);
     else std::fprintf(stderr, "%s\n", DescribeException(e).c_str());
-}
-
-bool Dispatch(const std::function<void()>& handler) {
-    try {
-        handler();
-        return true;
-    } catch (const RuntimeException& e) {
-        ReportUnhandledException(e);
-        return false;
-    }
 }
 
 }  // namespace fw

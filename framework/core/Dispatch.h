@@ -1,18 +1,14 @@
-// Running program code from the framework: every event handler and menu
-// command goes through Dispatch, which runs it under the program's exception
-// handling and hands an escaping RuntimeException to the unhandled-exception
-// report, after which the program goes on.
+// The unhandled-exception report: where an exception goes that escaped the
+// program code the framework ran (RunProgramCode in RuntimeCore.h, the one
+// path of every event handler, window hook, menu command and start-up step).
 #pragma once
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 #include <functional>
+#include <string>
 
 namespace fw {
-
-// Runs the handler; returns false when it ended with an exception (which has
-// been reported).
-bool Dispatch(const std::function<void()>& handler);
 
 // The report for an exception that no handler took. The GUI layer installs
 // one that shows a message box; the default writes to standard error.

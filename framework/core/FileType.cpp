@@ -1,4 +1,4 @@
-#include "FileType.h"
+#include "core/FileType.h"
 
 namespace fw {
 

@@ -3,8 +3,8 @@
 // the string is the type's name.
 #pragma once
 
-#include "Object.h"
-#include "String.h"
+#include "core/Object.h"
+#include "core/String.h"
 
 #include <vector>
 

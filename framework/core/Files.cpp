@@ -1,7 +1,7 @@
-#include "Files.h"
+#include "core/Files.h"
 
-#include "Dispatch.h"
-#include "Exceptions.h"
+#include "core/Dispatch.h"
+#include "core/Exceptions.h"
 
 #include <QFile>
 #include <QStandardPaths>

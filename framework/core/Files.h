@@ -12,9 +12,9 @@
 // the file and the problem.
 #pragma once
 
-#include "Object.h"
-#include "String.h"
-#include "TextCodec.h"
+#include "core/Object.h"
+#include "core/String.h"
+#include "core/TextCodec.h"
 
 #include <cstdint>
 #include <string>

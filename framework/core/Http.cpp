@@ -1,4 +1,4 @@
-#include "Http.h"
+#include "core/Http.h"
 
 #include <algorithm>
 #include <limits>

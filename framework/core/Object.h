@@ -5,7 +5,7 @@
 // NilObjectException instead of undefined behaviour.
 #pragma once
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 #include <memory>
 #include <string>

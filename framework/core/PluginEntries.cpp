@@ -1,4 +1,4 @@
-#include "PluginEntries.h"
+#include "core/PluginEntries.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>

@@ -4,7 +4,7 @@
 // start-up; before that every lookup finds nothing.
 #pragma once
 
-#include "String.h"
+#include "core/String.h"
 
 #include <any>
 #include <string>

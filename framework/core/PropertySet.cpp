@@ -1,9 +1,11 @@
-#include "PropertySet.h"
+#include "core/PropertySet.h"
 
 #include <link.h>
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <map>
@@ -15,120 +17,161 @@ namespace {
 
 using F = PropertyForm;
 
-// The key-form table. A value carries no type tag, so this table is the only
-// way to read a set; the reader, the writer and the generator all use it.
-constexpr std::array<PropertyKeyForm, 93> kKeyTable{{
-    // Boolean: one byte, 0 or 1.
-    {"AcceptTabs", F::Boolean}, {"AutoDeactivate", F::Boolean},
-    {"AutoHideScrollbars", F::Boolean}, {"AutomaticallyCheckSpelling", F::Boolean},
-    {"Bold", F::Boolean}, {"Border", F::Boolean}, {"Cancel", F::Boolean},
-    {"CloseButton", F::Boolean}, {"ColumnsResizable", F::Boolean},
-    {"Composite", F::Boolean}, {"Default", F::Boolean}, {"Enabled", F::Boolean},
-    {"EnableDrag", F::Boolean}, {"EnableDragReorder", F::Boolean},
-    {"FullScreen", F::Boolean}, {"HasBackColor", F::Boolean},
-    {"HasHeading", F::Boolean}, {"HideSelection", F::Boolean},
-    {"Hierarchical", F::Boolean}, {"Italic", F::Boolean}, {"LiveResize", F::Boolean},
-    {"LockBottom", F::Boolean}, {"LockLeft", F::Boolean}, {"LockRight", F::Boolean},
-    {"LockTop", F::Boolean}, {"MaximizeButton", F::Boolean},
-    {"MenuBarVisible", F::Boolean}, {"MinimizeButton", F::Boolean},
-    {"Multiline", F::Boolean}, {"Password", F::Boolean}, {"ReadOnly", F::Boolean},
-    {"RequiresSelection", F::Boolean}, {"Resizeable", F::Boolean},
-    {"ScrollbarHorizontal", F::Boolean}, {"ScrollbarVertical", F::Boolean},
-    {"ScrollBarVertical", F::Boolean}, {"Selectable", F::Boolean},
-    {"Styled", F::Boolean}, {"TabStop", F::Boolean}, {"Transparent", F::Boolean},
-    {"Underline", F::Boolean}, {"UseFocusRing", F::Boolean}, {"Visible", F::Boolean},
-    {"yield", F::Boolean},
-    // Colour: red, green, blue.
-    {"BackColor", F::Colour}, {"TextColor", F::Colour},
-    // String: 4-byte big-endian byte count, then UTF-8.
-    {"Address", F::String}, {"Caption", F::String}, {"ColumnWidths", F::String},
-    {"CueText", F::String}, {"DataField", F::String}, {"DataSource", F::String},
-    {"Format", F::String}, {"HelpTag", F::String}, {"InitialParent", F::String},
-    {"InitialValue", F::String}, {"Mask", F::String}, {"Name", F::String},
-    {"Text", F::String}, {"TextFont", F::String}, {"Title", F::String},
-    // Integer: 4-byte big-endian two's complement.
-    {"_ScrollOffset", F::Integer}, {"_ScrollWidth", F::Integer},
-    {"Alignment", F::Integer}, {"ButtonStyle", F::Integer},
-    {"ColumnCount", F::Integer}, {"DefaultRowHeight", F::Integer},
-    {"Frame", F::Integer}, {"GridLinesHorizontal", F::Integer},
-    {"GridLinesVertical", F::Integer}, {"HeadingIndex", F::Integer},
-    {"Height", F::Integer}, {"Index", F::Integer}, {"Left", F::Integer},
-    {"LimitText", F::Integer}, {"ListIndex", F::Integer}, {"MacProcID", F::Integer},
-    {"MaxHeight", F::Integer}, {"Maximum", F::Integer}, {"MaxWidth", F::Integer},
-    {"MinHeight", F::Integer}, {"MinWidth", F::Integer}, {"Mode", F::Integer},
-    {"Period", F::Integer}, {"Placement", F::Integer}, {"Port", F::Integer},
-    {"SelectionType", F::Integer}, {"TabIndex", F::Integer},
-    {"TabPanelIndex", F::Integer}, {"TextAlign", F::Integer}, {"Top", F::Integer},
-    {"Value", F::Integer}, {"Width", F::Integer},
-}};
+// The key-form table, from the key rows.
+constexpr PropertyKeyForm kKeyTable[] = {
+#define FW_PROPERTY_KEY(Key, Form, Default, Setter) {#Key, F::Form},
+#include "core/PropertyKeys.def"
+#undef FW_PROPERTY_KEY
+};
 
-const std::unordered_map<std::string_view, PropertyForm>& KeyIndex() {
-    static const std::unordered_map<std::string_view, PropertyForm> index = [] {
-        std::unordered_map<std::string_view, PropertyForm> m;
-        for (const auto& e : kKeyTable) m.emplace(e.key, e.form);
+// Each key's default as written in a definition, in the key table's order.
+constexpr std::string_view kKeyDefaults[] = {
+#define FW_PROPERTY_KEY(Key, Form, Default, Setter) #Default,
+#include "core/PropertyKeys.def"
+#undef FW_PROPERTY_KEY
+};
+
+const std::unordered_map<std::string_view, std::size_t>& KeyIndex() {
+    static const std::unordered_map<std::string_view, std::size_t> index = [] {
+        std::unordered_map<std::string_view, std::size_t> m;
+        for (std::size_t i = 0; i < std::size(kKeyTable); ++i) m.emplace(kKeyTable[i].key, i);
         return m;
     }();
     return index;
 }
 
-// The keys each class's sets use anywhere in the system, in the order its
-// sets usually list them.
-const std::map<std::string, std::vector<std::string>, std::less<>>& ClassTable() {
-    static const std::map<std::string, std::vector<std::string>, std::less<>> table = {
-        {"Window",
-         {"Placement", "Width", "Height", "MinWidth", "MinHeight", "MaxWidth", "MaxHeight",
-          "Frame", "Composite", "HasBackColor", "BackColor", "Title", "Visible", "FullScreen",
-          "MenuBarVisible", "CloseButton", "Resizeable", "LiveResize", "MaximizeButton",
-          "MinimizeButton", "MacProcID"}},
-        {"TextArea",
-         {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
-          "LockBottom", "TabPanelIndex", "TabIndex", "TabStop", "Border", "Multiline",
-          "ScrollbarHorizontal", "ScrollbarVertical", "Styled", "UseFocusRing", "TextColor",
-          "BackColor", "Enabled", "Format", "Visible", "HelpTag", "AutoDeactivate",
-          "HideSelection", "TextFont", "Bold", "Italic", "Underline", "Text", "Mask",
-          "ReadOnly", "LimitText", "AcceptTabs", "Alignment", "AutomaticallyCheckSpelling",
-          "DataSource", "DataField", "InitialParent"}},
-        {"TextField",
-         {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
-          "LockBottom", "TabPanelIndex", "TabIndex", "TabStop", "Border", "Password",
-          "UseFocusRing", "TextColor", "BackColor", "Enabled", "Format", "Visible", "HelpTag",
-          "AutoDeactivate", "TextFont", "Bold", "Italic", "Underline", "CueText", "Text",
-          "Mask", "ReadOnly", "LimitText", "AcceptTabs", "Alignment",
-          "AutomaticallyCheckSpelling", "DataSource", "DataField", "InitialParent"}},
-        {"Listbox",
-         {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
-          "LockBottom", "TabPanelIndex", "TabIndex", "TabStop", "Visible", "HelpTag",
-          "AutoDeactivate", "Enabled", "Border", "ColumnCount", "ColumnWidths", "HasHeading",
-          "UseFocusRing", "InitialValue", "HeadingIndex", "ScrollbarHorizontal",
-          "ScrollBarVertical", "GridLinesHorizontal", "GridLinesVertical", "DefaultRowHeight",
-          "_ScrollWidth", "_ScrollOffset", "TextFont", "Bold", "Italic", "Underline",
-          "Hierarchical", "EnableDrag", "EnableDragReorder", "RequiresSelection",
-          "SelectionType", "ColumnsResizable", "AutoHideScrollbars", "DataSource", "DataField",
-          "InitialParent"}},
-        {"PopupMenu",
-         {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
-          "LockBottom", "TabPanelIndex", "TabIndex", "TabStop", "Enabled", "InitialValue",
-          "ListIndex", "Visible", "HelpTag", "AutoDeactivate", "TextFont", "Bold", "Italic",
-          "Underline", "DataSource", "DataField", "InitialParent"}},
-        {"PushButton",
-         {"Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop", "LockRight",
-          "LockBottom", "TabPanelIndex", "TabIndex", "TabStop", "Caption", "Default", "Cancel",
-          "Enabled", "Visible", "HelpTag", "AutoDeactivate", "ButtonStyle", "TextFont", "Bold",
-          "Italic", "Underline", "InitialParent"}},
-        // Labels of the smaller windows carry a TabStop entry as well.
-        {"Label",
-         {"TabStop", "Name", "Index", "Left", "Top", "Width", "Height", "LockLeft", "LockTop",
-          "LockRight", "LockBottom", "TabPanelIndex", "TabIndex", "Text", "TextAlign",
-          "TextColor", "Multiline", "Enabled", "Visible", "Selectable", "Transparent",
-          "HelpTag", "AutoDeactivate", "TextFont", "Bold", "Italic", "Underline", "DataSource",
-          "DataField", "InitialParent"}},
-        {"ProgressBar",
-         {"TabStop", "TabIndex", "Name", "Index", "Left", "Top", "Width", "Height", "LockLeft",
-          "LockTop", "LockRight", "LockBottom", "TabPanelIndex", "Visible", "HelpTag",
-          "AutoDeactivate", "Enabled", "Value", "Maximum", "InitialParent"}},
-        {"Timer", {"Mode", "Period"}},
-        {"HTTPSocket", {"Address", "Port", "yield"}},
-    };
+// The keys each class's sets take, in the order its sets list them. A key
+// takes its row's default; KEY=VALUE gives the class a default of its own,
+// and KEY? marks a key that a definition leaving it out leaves out of the
+// set (the main window's labels have no TabStop, those of other windows do).
+struct ClassKeyText {
+    std::string_view frameworkClass;
+    std::string_view keys;
+};
+constexpr ClassKeyText kClassKeys[] = {
+    {"Window",
+     "Placement Width=300 Height=300 MinWidth MinHeight MaxWidth MaxHeight Frame Composite HasBackColor "
+     "BackColor Title Visible FullScreen MenuBarVisible CloseButton Resizeable LiveResize MaximizeButton "
+     "MinimizeButton MacProcID"},
+    {"TextArea",
+     "Name Index Left Top Width Height LockLeft LockTop LockRight LockBottom TabPanelIndex TabIndex TabStop "
+     "Border Multiline=true ScrollbarHorizontal ScrollbarVertical Styled UseFocusRing TextColor BackColor "
+     "Enabled Format Visible HelpTag AutoDeactivate HideSelection TextFont Bold Italic Underline Text Mask "
+     "ReadOnly LimitText AcceptTabs Alignment AutomaticallyCheckSpelling DataSource DataField InitialParent"},
+    {"TextField",
+     "Name Index Left Top Width Height LockLeft LockTop LockRight LockBottom TabPanelIndex TabIndex TabStop "
+     "Border Password UseFocusRing TextColor BackColor Enabled Format Visible HelpTag AutoDeactivate TextFont "
+     "Bold Italic Underline CueText Text Mask ReadOnly LimitText AcceptTabs Alignment "
+     "AutomaticallyCheckSpelling DataSource DataField InitialParent"},
+    {"Listbox",
+     "Name Index Left Top Width Height LockLeft LockTop LockRight LockBottom TabPanelIndex TabIndex TabStop "
+     "Visible HelpTag AutoDeactivate Enabled Border ColumnCount ColumnWidths HasHeading UseFocusRing "
+     "InitialValue HeadingIndex ScrollbarHorizontal ScrollBarVertical GridLinesHorizontal GridLinesVertical "
+     "DefaultRowHeight _ScrollWidth _ScrollOffset TextFont Bold Italic Underline Hierarchical EnableDrag "
+     "EnableDragReorder RequiresSelection SelectionType ColumnsResizable AutoHideScrollbars DataSource "
+     "DataField InitialParent"},
+    {"PopupMenu",
+     "Name Index Left Top Width Height LockLeft LockTop LockRight LockBottom TabPanelIndex TabIndex TabStop "
+     "Enabled InitialValue ListIndex Visible HelpTag AutoDeactivate TextFont Bold Italic Underline DataSource "
+     "DataField InitialParent"},
+    {"PushButton",
+     "Name Index Left Top Width Height LockLeft LockTop LockRight LockBottom TabPanelIndex TabIndex TabStop "
+     "Caption Default Cancel Enabled Visible HelpTag AutoDeactivate ButtonStyle TextFont Bold Italic Underline "
+     "InitialParent"},
+    {"Label",
+     "TabStop? Name Index Left Top Width Height LockLeft LockTop LockRight LockBottom TabPanelIndex TabIndex "
+     "Text TextAlign TextColor Multiline Enabled Visible Selectable Transparent HelpTag AutoDeactivate TextFont "
+     "Bold Italic Underline DataSource DataField InitialParent"},
+    {"ProgressBar",
+     "TabStop TabIndex Name Index Left Top Width Height LockLeft LockTop LockRight LockBottom TabPanelIndex "
+     "Visible HelpTag AutoDeactivate Enabled Value Maximum InitialParent"},
+    {"Timer", "Mode Period"},
+    {"HTTPSocket", "Address Port yield"},
+};
+
+[[noreturn]] void BadTable(std::string_view cls, std::string_view item, const std::string& why) {
+    throw PropertySetException("Property set: the key list of class '" + std::string(cls) + "' names '" +
+                                   std::string(item) + "': " + why,
+                               std::string(item), 0);
+}
+
+// One item of a class's key list: the key, its number, the class's own
+// default as written (empty: the row's) and whether it is optional.
+struct ClassItem {
+    std::string_view key;
+    std::size_t number;
+    std::string_view literal;
+    bool optional;
+};
+
+template <class F>
+void ForEachClassItem(std::string_view cls, std::string_view text, F&& f) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find(' ', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view item = text.substr(pos, end - pos);
+        pos = end + 1;
+        std::string_view literal;
+        bool optional = false;
+        if (const auto eq = item.find('='); eq != std::string_view::npos) {
+            literal = item.substr(eq + 1);
+            item = item.substr(0, eq);
+        } else if (item.ends_with('?')) {
+            item.remove_suffix(1);
+            optional = true;
+        }
+        auto it = KeyIndex().find(item);
+        if (it == KeyIndex().end()) BadTable(cls, item, "no such key");
+        f(ClassItem{item, it->second, literal, optional});
+    }
+}
+
+}  // namespace
+
+// Which keys the class takes, by key number: all SetProperty needs.
+struct PropertyClass {
+    std::string_view text;
+    std::vector<std::string> names;
+    std::vector<bool> takes;
+};
+
+namespace {
+
+const std::map<std::string, PropertyClass, std::less<>>& ClassTable() {
+    static const std::map<std::string, PropertyClass, std::less<>> table = [] {
+        std::map<std::string, PropertyClass, std::less<>> t;
+        for (const auto& [cls, text] : kClassKeys) {
+            PropertyClass& c = t[std::string(cls)];
+            c.text = text;
+            c.takes.assign(std::size(kKeyTable), false);
+            ForEachClassItem(cls, text, [&](const ClassItem& item) {
+                c.takes[item.number] = true;
+                c.names.emplace_back(item.key);
+            });
+        }
+        return t;
+    }();
+    return table;
+}
+
+// The key lists with their defaults, made only where definitions are read
+// (the generator, tests): a program applying sets needs none of them.
+const std::map<std::string, std::vector<ClassKey>, std::less<>>& ClassKeyTable() {
+    static const std::map<std::string, std::vector<ClassKey>, std::less<>> table = [] {
+        std::map<std::string, std::vector<ClassKey>, std::less<>> t;
+        for (const auto& [cls, text] : kClassKeys) {
+            auto& keys = t[std::string(cls)];
+            ForEachClassItem(cls, text, [&](const ClassItem& item) {
+                const std::string_view literal = item.literal.empty() ? kKeyDefaults[item.number] : item.literal;
+                std::string why;
+                auto value = ParsePropertyLiteral(kKeyTable[item.number].form, literal, &why);
+                if (!value) BadTable(cls, item.key, why);
+                keys.push_back(ClassKey{std::string(item.key), std::move(*value), item.optional});
+            });
+        }
+        return t;
+    }();
     return table;
 }
 
@@ -188,6 +231,13 @@ std::string At(std::size_t offset) { return " at offset " + std::to_string(offse
 }  // namespace
 
 std::optional<PropertyForm> FormOfKey(std::string_view key) {
+    const auto& index = KeyIndex();
+    auto it = index.find(key);
+    if (it == index.end()) return std::nullopt;
+    return kKeyTable[it->second].form;
+}
+
+std::optional<std::size_t> KeyNumber(std::string_view key) {
     const auto& index = KeyIndex();
     auto it = index.find(key);
     if (it == index.end()) return std::nullopt;
@@ -389,15 +439,33 @@ void SetProperties(PropertyTarget& target, std::string_view bytes) {
 }
 
 bool ClassTakesKey(std::string_view frameworkClass, std::string_view key) {
-    const auto& keys = KeysOfClass(frameworkClass);
-    return std::find(keys.begin(), keys.end(), key) != keys.end();
+    const auto number = KeyNumber(key);
+    const PropertyClass* cls = FindPropertyClass(frameworkClass);
+    return number && cls && PropertyClassTakes(*cls, *number);
+}
+
+const PropertyClass* FindPropertyClass(std::string_view frameworkClass) {
+    const auto& table = ClassTable();
+    auto it = table.find(frameworkClass);
+    return it == table.end() ? nullptr : &it->second;
+}
+
+bool PropertyClassTakes(const PropertyClass& cls, std::size_t keyNumber) {
+    return keyNumber < cls.takes.size() && cls.takes[keyNumber];
 }
 
 const std::vector<std::string>& KeysOfClass(std::string_view frameworkClass) {
     static const std::vector<std::string> none;
     const auto& table = ClassTable();
     auto it = table.find(frameworkClass);
-    return it == table.end() ? none : it->second;
+    return it == table.end() ? none : it->second.names;
+}
+
+std::span<const ClassKey> ClassKeys(std::string_view frameworkClass) {
+    const auto& table = ClassKeyTable();
+    auto it = table.find(frameworkClass);
+    if (it == table.end()) return {};
+    return it->second;
 }
 
 const std::vector<std::string>& PropertyClasses() {
@@ -407,6 +475,75 @@ const std::vector<std::string>& PropertyClasses() {
         return v;
     }();
     return classes;
+}
+
+}  // namespace fw
+
+namespace fw {
+
+std::optional<PropertyValue> ParsePropertyLiteral(PropertyForm form, std::string_view text, std::string* error) {
+    auto fail = [&](const std::string& why) -> std::optional<PropertyValue> {
+        if (error) *error = why;
+        return std::nullopt;
+    };
+    auto wrong = [&](const std::string& expected) { return fail("takes " + expected + ", not '" + std::string(text) + "'"); };
+    switch (form) {
+        case F::Boolean:
+            if (text == "true") return PropertyValue::Bool(true);
+            if (text == "false") return PropertyValue::Bool(false);
+            return wrong("a Boolean value (true or false)");
+        case F::Integer: {
+            int64_t v = 0;
+            const char* end = text.data() + text.size();
+            auto [ptr, ec] = std::from_chars(text.data(), end, v);
+            if (text.empty() || ec != std::errc() || ptr != end || v < INT32_MIN || v > INT32_MAX)
+                return wrong("a 32-bit decimal integer");
+            return PropertyValue::Int(static_cast<int32_t>(v));
+        }
+        case F::Colour: {
+            auto hex = [](char c) -> int {
+                if (c >= '0' && c <= '9') return c - '0';
+                if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+                if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+                return -1;
+            };
+            if (text.size() != 7 || text[0] != '#') return wrong("a colour #RRGGBB");
+            int d[6];
+            for (int i = 0; i < 6; ++i)
+                if ((d[i] = hex(text[1 + i])) < 0) return wrong("a colour #RRGGBB");
+            return PropertyValue::Rgb(Colour{static_cast<std::uint8_t>(d[0] * 16 + d[1]),
+                                             static_cast<std::uint8_t>(d[2] * 16 + d[3]),
+                                             static_cast<std::uint8_t>(d[4] * 16 + d[5])});
+        }
+        case F::String: {
+            if (text.empty() || text.front() != '"') return wrong("a quoted string");
+            std::string out;
+            std::size_t i = 1;
+            for (; i < text.size(); ++i) {
+                const char c = text[i];
+                if (c == '"') break;
+                if (c != '\\') {
+                    out += c;
+                    continue;
+                }
+                if (++i >= text.size()) break;
+                switch (text[i]) {
+                    case 'r': out += '\r'; break;
+                    case 'n': out += '\n'; break;
+                    case 't': out += '\t'; break;
+                    case '"': out += '"'; break;
+                    case '\\': out += '\\'; break;
+                    default:
+                        return fail(": unknown escape '\\" + std::string(1, text[i]) +
+                                    "' (use \\r, \\n, \\t, \\\" or \\\\)");
+                }
+            }
+            if (i >= text.size()) return fail(": the string has no closing quote");
+            if (i + 1 != text.size()) return fail(": text after the closing quote: '" + std::string(text.substr(i + 1)) + "'");
+            return PropertyValue::Text(String(out));
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace fw

@@ -4,8 +4,8 @@
 // serves the reader, the writer and the build-time generator.
 #pragma once
 
-#include "Exceptions.h"
-#include "String.h"
+#include "core/Exceptions.h"
+#include "core/String.h"
 
 #include <cstdint>
 #include <optional>
@@ -61,12 +61,21 @@ struct PropertyValue {
 std::optional<PropertyForm> FormOfKey(std::string_view key);
 
 // The whole key-form table, in the table's own order (Boolean keys, then the
-// colours, the strings and the integers).
+// colours, the strings and the integers): the key rows of PropertyKeys.def.
 struct PropertyKeyForm {
     std::string_view key;
     PropertyForm form;
 };
 std::span<const PropertyKeyForm> PropertyKeyTable();
+// The key's place in that table, or nothing for a key outside it.
+std::optional<std::size_t> KeyNumber(std::string_view key);
+
+// A value as a window definition writes it, in the key's form: true or
+// false, a decimal 32-bit integer, #RRGGBB, or a quoted string with the
+// escapes \r \n \t \" \\. Nothing when the text is not such a value; error
+// then says why, to follow "key 'K'" in a message.
+std::optional<PropertyValue> ParsePropertyLiteral(PropertyForm form, std::string_view text,
+                                                  std::string* error = nullptr);
 
 // "Boolean", "colour", "string" or "integer", for messages.
 std::string_view FormName(PropertyForm form);
@@ -108,6 +117,10 @@ public:
     // would redo, such as laying out its font, until the outermost end.
     virtual void BeginPropertyBatch() {}
     virtual void EndPropertyBatch() {}
+    // The setter of the keys a class takes and leaves alone (PropertyKeys.def
+    // says why for each).
+    template <class V>
+    void Ignore(const V&) {}
 };
 
 // A batch on the target for the scope's lifetime; it ends also when the
@@ -132,11 +145,23 @@ void SetProperties(PropertyTarget& target, std::string_view bytes);
 // The keys each framework class takes in its sets ("Window", "TextArea",
 // "TextField", "Listbox", "PopupMenu", "PushButton", "Label", "ProgressBar",
 // "Timer", and "HTTPSocket" for the socket control's Address, Port and
-// yield). The generator checks definitions against it and every control
-// must accept every key listed for its class. An unknown class takes no key
-// and has an empty list.
+// yield), in the order the class's sets list them. The generator checks
+// definitions against it and every control must accept every key listed for
+// its class. An unknown class takes no key and has an empty list.
 bool ClassTakesKey(std::string_view frameworkClass, std::string_view key);
 const std::vector<std::string>& KeysOfClass(std::string_view frameworkClass);
+// The same by key number, for a target taking key after key: the class of
+// that name (nullptr for none) and whether it takes the key.
+struct PropertyClass;
+const PropertyClass* FindPropertyClass(std::string_view frameworkClass);
+bool PropertyClassTakes(const PropertyClass& cls, std::size_t keyNumber);
+// The same keys with what a definition that leaves one out gets.
+struct ClassKey {
+    std::string key;
+    PropertyValue value;    // the class's default
+    bool optional = false;  // left out, the key stays out of the set
+};
+std::span<const ClassKey> ClassKeys(std::string_view frameworkClass);
 // The class names the table knows, in a fixed order.
 const std::vector<std::string>& PropertyClasses();
 
@@ -148,18 +173,40 @@ struct PresetProperty {
     double value;
 };
 
+// One control event bound to a handler, a method of the window.
+struct EventDefinition {
+    std::string_view event;      // "Action"
+    std::string_view handler;    // "Scramble_Action": the control's name, "_", the event
+    std::string_view signature;  // "( PushButton )": the handler's parameters
+};
+
 struct ControlDefinition {
     std::string_view frameworkClass;  // a class of the class-key table
     std::string_view name;            // the name the control is added under
     std::string_view set;             // its property set
     // Set, in this order, before the set is applied; not part of the set.
     std::span<const PresetProperty> presets;
+    // The registered name of the class the definition gives this one control
+    // ("Window1.Timer1"), empty when it is made of its framework class.
+    std::string_view ownClass = {};
+    // Its events bound to handlers, in the order they are bound.
+    std::span<const EventDefinition> events = {};
+};
+
+// An item of the window's menu bar that the window has an accessor for.
+struct MenuItemDefinition {
+    std::string_view name;       // the item's Name, and the accessor's
+    std::string_view itemClass;  // "MenuItem", "AppleMenuItem", "QuitMenuItem"
 };
 
 struct WindowDefinition {
     std::string_view name;  // the window's class
     std::string_view set;
     std::span<const ControlDefinition> controls;
+    // The accessor of the menu bar the window installs ("MenuBar1"), empty
+    // for none, and the items it has accessors for, in their order.
+    std::string_view menuBar = {};
+    std::span<const MenuItemDefinition> menuItems = {};
 
     // The control of that name (exact match), or nullptr.
     const ControlDefinition* FindControl(std::string_view controlName) const {

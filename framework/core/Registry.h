@@ -10,8 +10,8 @@
 // program's start-up without harm.
 #pragma once
 
-#include "Exceptions.h"
-#include "Object.h"
+#include "core/Exceptions.h"
+#include "core/Object.h"
 
 #include <deque>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "Rows.h"
+#include "core/Rows.h"
 
-#include "CountByte.h"
+#include "core/CountByte.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 // changed and must be built again.
 #pragma once
 
-#include "String.h"
+#include "core/String.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "RuntimeCore.h"
+#include "core/RuntimeCore.h"
 
-#include "Dispatch.h"
+#include "core/Dispatch.h"
 
 namespace fw {
 

@@ -4,9 +4,9 @@
 // information.
 #pragma once
 
-#include "Exceptions.h"
-#include "Object.h"
-#include "String.h"
+#include "core/Exceptions.h"
+#include "core/Object.h"
+#include "core/String.h"
 
 #include <cstdint>
 #include <exception>
@@ -28,7 +28,9 @@ ExceptionHelper RuntimeExceptionHelper();
 
 // Runs program code through the installed routine; an exception it hands
 // back goes to the unhandled-exception report, after which the caller goes
-// on. Returns false when the code ended with an exception.
+// on. Returns false when the code ended with an exception. Every piece of
+// program code the framework runs goes this one way: control events, window
+// hooks, menu commands and start-up.
 bool RunProgramCode(const std::function<void()>& code);
 
 // The application object: the framework holds it for the life of the

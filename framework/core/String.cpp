@@ -1,6 +1,6 @@
-#include "String.h"
+#include "core/String.h"
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 #include <QChar>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "TextCodec.h"
+#include "core/TextCodec.h"
 
 #include <cstdint>
 #include <cstring>

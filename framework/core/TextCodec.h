@@ -8,7 +8,7 @@
 // same bytes back, mark included.
 #pragma once
 
-#include "String.h"
+#include "core/String.h"
 
 #include <string>
 #include <string_view>

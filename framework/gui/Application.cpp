@@ -1,4 +1,4 @@
-#include "Application.h"
+#include "gui/Application.h"
 
 namespace fw {
 

@@ -5,11 +5,11 @@
 // handed to the runtime (RuntimeSetVersionInfo), never from program code.
 #pragma once
 
-#include "Menu.h"
-#include "Object.h"
-#include "RuntimeCore.h"
-#include "String.h"
-#include "Window.h"
+#include "gui/Menu.h"
+#include "core/Object.h"
+#include "core/RuntimeCore.h"
+#include "core/String.h"
+#include "gui/Window.h"
 
 #include <map>
 #include <string>

@@ -1,4 +1,4 @@
-#include "BusyCursor.h"
+#include "gui/BusyCursor.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

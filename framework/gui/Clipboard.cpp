@@ -1,6 +1,6 @@
-#include "Clipboard.h"
+#include "gui/Clipboard.h"
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -3,8 +3,8 @@
 // finds, and it stays there after the object is gone.
 #pragma once
 
-#include "Object.h"
-#include "String.h"
+#include "core/Object.h"
+#include "core/String.h"
 
 namespace fw {
 

@@ -1,7 +1,7 @@
-#include "Control.h"
+#include "gui/Control.h"
 
-#include "Dispatch.h"
-#include "Window.h"
+#include "core/RuntimeCore.h"
+#include "gui/Window.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -37,19 +37,23 @@ void Control::AddEventHandler(const std::string& event, EventHandler handler) {
     handlers_[event].push_back(std::move(handler));
 }
 
+void Control::AddEventHandler(const std::string& event, std::function<void()> handler) {
+    AddEventHandler(event, EventHandler([h = std::move(handler)](const EventArgs*) { h(); }));
+}
+
 bool Control::HasEventHandler(const std::string& event) const {
     auto it = handlers_.find(event);
     return it != handlers_.end() && !it->second.empty();
 }
 
-void Control::RaiseEvent(const std::string& event) {
+void Control::RaiseEvent(const std::string& event, const EventArgs* args) {
     auto it = handlers_.find(event);
     if (it == handlers_.end() || it->second.empty()) return;
     // A handler may close the window and so release this control, or bind
     // another handler: keep both the control and the list alive meanwhile.
     const std::shared_ptr<Object> keep = weak_from_this().lock();
     const std::vector<EventHandler> handlers = it->second;
-    for (const auto& h : handlers) Dispatch(h);
+    for (const auto& h : handlers) RunProgramCode([&] { h(args); });
 }
 
 void Control::Opening() { RaiseEvent("Open"); }
@@ -57,24 +61,10 @@ void Control::Opening() { RaiseEvent("Open"); }
 bool Control::SetPresetProperty(std::string_view, double) { return false; }
 
 bool Control::SetProperty(std::string_view key, const PropertyValue& value) {
-    if (!ClassTakesKey(PropertyClassName(), key)) return false;
-    if (!value.utf8.empty() && !TakesUndecodedText(key)) return TakeProperty(key, value.Decoded());
-    return TakeProperty(key, value);
-}
-
-bool Control::TakeProperty(std::string_view key, const PropertyValue& value) {
-    if (key == "Name") {
-        name_ = value.text;
-        return true;
-    }
-    if (key == "Index") {
-        index_ = value.integer;
-        return true;
-    }
-    // The control's parent control; the system's controls all sit directly
-    // on their window.
-    if (key == "InitialParent") return true;
-    return false;
+    const auto number = KeyNumber(key);
+    if (!number) return false;
+    if (!propertyClass_) propertyClass_ = FindPropertyClass(PropertyClassName());
+    return propertyClass_ && PropertyClassTakes(*propertyClass_, *number) && TakeProperty(*number, value);
 }
 
 // ---- focus bookkeeping -----------------------------------------------------
@@ -335,32 +325,9 @@ bool RectControl::SetPresetProperty(std::string_view key, double value) {
     return Control::SetPresetProperty(key, value);
 }
 
-bool RectControl::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Left") SetLeft(v.integer);
-    else if (key == "Top") SetTop(v.integer);
-    else if (key == "Width") SetWidth(v.integer);
-    else if (key == "Height") SetHeight(v.integer);
-    else if (key == "Enabled") SetEnabled(v.boolean);
-    else if (key == "Visible") SetVisible(v.boolean);
-    else if (key == "TabIndex") SetTabIndex(v.integer);
-    else if (key == "TabStop") SetTabStop(v.boolean);
-    else if (key == "TextFont") SetTextFont(v.text);
-    else if (key == "Bold") SetBold(v.boolean);
-    else if (key == "Italic") SetItalic(v.boolean);
-    else if (key == "Underline") SetUnderline(v.boolean);
-    else if (key == "HelpTag") {
-        helpTag_ = v.text;
-        if (widget_) widget_->setToolTip(v.text.ToQString());
-    }
-    // Windows of this system are never resized, so no control follows an
-    // edge; there are no tab panels, no focus rings to switch on this
-    // platform, no deactivation look and no data binding.
-    else if (key == "LockLeft" || key == "LockTop" || key == "LockRight" || key == "LockBottom" ||
-             key == "TabPanelIndex" || key == "UseFocusRing" || key == "AutoDeactivate" ||
-             key == "DataSource" || key == "DataField") {
-    } else
-        return Control::TakeProperty(key, v);
-    return true;
+void RectControl::SetHelpTag(const String& tag) {
+    helpTag_ = tag;
+    if (widget_) widget_->setToolTip(tag.ToQString());
 }
 
 // ---- helpers ---------------------------------------------------------------

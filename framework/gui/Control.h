@@ -4,17 +4,19 @@
 // a QWidget placed in its window's content area by Left/Top/Width/Height. A
 // control outside the content area is simply not seen, yet stays a tab stop.
 // Events are bound by name (RuntimeAddEventHandler) and raised through
-// fw::Dispatch, so an exception in a handler goes to the report.
+// fw::RunProgramCode, so an exception in a handler goes to the report.
 //
 // Every control takes exactly the keys the class-key table lists for its
 // framework class (fw::KeysOfClass(PropertyClassName())): SetProperty gives
 // false for any other key, so a set naming a key the class lacks fails
-// loudly instead of being ignored.
+// loudly instead of being ignored. Each key is applied by the setter its
+// row in PropertyKeys.def names (ApplyPropertyRow).
 #pragma once
 
-#include "Object.h"
-#include "PropertySet.h"
-#include "String.h"
+#include "core/Object.h"
+#include "gui/PropertyRows.h"
+#include "core/PropertySet.h"
+#include "core/String.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -24,6 +26,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 class QObject;
@@ -32,9 +35,20 @@ namespace fw {
 
 class Window;
 
-// A bound handler: the window's method called with the window and the
-// control (the closure holds both).
-using EventHandler = std::function<void()>;
+// What an event hands its handlers beside the control that raised it (a
+// socket's reply, say); most events hand nothing.
+struct EventArgs {
+    virtual ~EventArgs() = default;
+};
+template <class... A>
+struct EventArgsOf : EventArgs {
+    explicit EventArgsOf(A... a) : values(std::move(a)...) {}
+    std::tuple<A...> values;
+};
+
+// A bound handler: the window's method called with the window, the control
+// and the event's arguments (the closure holds the first two).
+using EventHandler = std::function<void(const EventArgs*)>;
 
 class Control : public Object, public PropertyTarget {
 public:
@@ -55,13 +69,24 @@ public:
     // Called by Window::AddControl; nullptr detaches the control.
     virtual void AttachTo(Window* window);
 
+    // The framework's constructor of the control, run once its object is
+    // made for a window; most controls have nothing to do in it.
+    virtual void Constructor() {}
+
     // Binding and raising events by name ("Action", "GotFocus", "Open", ...).
     void AddEventHandler(const std::string& event, EventHandler handler);
+    void AddEventHandler(const std::string& event, std::function<void()> handler);
     bool HasEventHandler(const std::string& event) const;
-    // Runs the bound handlers of the event through fw::Dispatch; nothing
-    // when none is bound. The control stays alive until the handlers have
-    // returned, even when one of them closes its window.
-    void RaiseEvent(const std::string& event);
+    // Runs the bound handlers of the event, each through fw::RunProgramCode;
+    // nothing when none is bound. The control stays alive until the handlers
+    // have returned, even when one of them closes its window.
+    void RaiseEvent(const std::string& event, const EventArgs* args = nullptr);
+    // The same for an event that hands its handlers arguments.
+    template <class... A>
+    void RaiseEventWith(const std::string& event, A... args) {
+        const EventArgsOf<A...> packed(std::move(args)...);
+        RaiseEvent(event, &packed);
+    }
 
     // Called by the window once its controls exist, before the window's own
     // Open: raises the control's Open event.
@@ -83,15 +108,16 @@ public:
     bool SetProperty(std::string_view key, const PropertyValue& value) override;
 
 protected:
-    // Applies one key the class takes; false when the class has no code for
-    // it. Subclasses handle their own keys first and fall back to their base.
-    virtual bool TakeProperty(std::string_view key, const PropertyValue& value);
-    // Whether TakeProperty takes a large text of this key still undecoded
-    // (PropertyValue::utf8); otherwise it is decoded first.
-    virtual bool TakesUndecodedText(std::string_view) const { return false; }
+    // Applies one key the class takes (by its number in the key table) with
+    // the setter of its row; each concrete class answers with
+    // ApplyPropertyRow(*this, key, value), so that the row finds the setters
+    // of its own class.
+    virtual bool TakeProperty(std::size_t, const PropertyValue&) { return false; }
 
     String name_;
     int32_t index_ = INT32_MIN;
+    // The keys of the control's class, found on the first SetProperty.
+    const PropertyClass* propertyClass_ = nullptr;
     Window* owner_ = nullptr;
     std::weak_ptr<Object> ownerRef_;
     bool ownerIsShared_ = false;
@@ -102,9 +128,6 @@ class RectControl : public Control {
 public:
     RectControl();
     ~RectControl() override;
-
-    // The framework's control constructor; the widget already exists.
-    void Constructor() {}
 
     // The visual widget (nullptr only while a subclass is being built).
     QWidget* Widget() const override { return widget_; }
@@ -135,6 +158,8 @@ public:
     bool Visible() const { return visible_; }
     // Hiding the control that holds the focus clears the focus (as above).
     void SetVisible(bool visible);
+    const String& HelpTag() const { return helpTag_; }
+    void SetHelpTag(const String& tag);
 
     // The tab order: the window orders the widgets of the TabStop controls
     // by TabIndex. A control that is no tab stop can still be clicked.
@@ -181,12 +206,6 @@ public:
     void EndPropertyBatch() override;
 
 protected:
-    // Common keys of visual controls: Name, Index, Left, Top, Width, Height,
-    // Lock*, TabPanelIndex, TabIndex, TabStop, Enabled, Visible, HelpTag,
-    // AutoDeactivate, TextFont, Bold, Italic, Underline, UseFocusRing,
-    // DataSource, DataField, InitialParent.
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
-
     // Subclasses create their widget in their constructor and call this
     // once; the control owns the widget until a parent takes it.
     void SetWidget(QWidget* w);

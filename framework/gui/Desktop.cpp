@@ -1,7 +1,7 @@
-#include "Desktop.h"
+#include "gui/Desktop.h"
 
-#include "QtDesktop.h"
-#include "Window.h"
+#include "gui/QtDesktop.h"
+#include "gui/Window.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -9,7 +9,7 @@
 // scripted desktop records them too.
 #pragma once
 
-#include "String.h"
+#include "core/String.h"
 
 #include <optional>
 #include <string>

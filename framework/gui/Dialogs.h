@@ -4,10 +4,10 @@
 // desktop answers them in tests.
 #pragma once
 
-#include "Desktop.h"
-#include "Files.h"
-#include "Object.h"
-#include "String.h"
+#include "gui/Desktop.h"
+#include "core/Files.h"
+#include "core/Object.h"
+#include "core/String.h"
 
 namespace fw {
 

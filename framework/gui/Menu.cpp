@@ -1,6 +1,6 @@
-#include "Menu.h"
+#include "gui/Menu.h"
 
-#include "Runtime.h"
+#include "gui/Runtime.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -8,8 +8,8 @@
 // (Quit, and the Edit commands on the focused text control).
 #pragma once
 
-#include "Object.h"
-#include "String.h"
+#include "core/Object.h"
+#include "core/String.h"
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "PrintSupportModule.h"
+#include "gui/PrintSupportModule.h"
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 #include <QCoreApplication>
 #include <QString>

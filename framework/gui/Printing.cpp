@@ -1,9 +1,9 @@
 // The parts of printing that need no printer: the drawing state and the
 // text printer. PrinterGraphics and the print dialog are in
 // PrintingPrinter.cpp.
-#include "Printing.h"
+#include "gui/Printing.h"
 
-#include "TextArea.h"
+#include "gui/controls/TextArea.h"
 
 #include <QApplication>
 #include <QImage>

@@ -9,9 +9,9 @@
 // only when something is printed.
 #pragma once
 
-#include "Object.h"
-#include "PropertySet.h"
-#include "String.h"
+#include "core/Object.h"
+#include "core/PropertySet.h"
+#include "core/String.h"
 
 #include <QFont>
 

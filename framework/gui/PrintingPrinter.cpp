@@ -1,10 +1,10 @@
 // The print dialog and the graphics of a print job, over the printing
 // module (PrintSupportModule.h), which alone touches Qt Print Support.
-#include "Printing.h"
+#include "gui/Printing.h"
 
-#include "Control.h"
-#include "Desktop.h"
-#include "PrintSupportModule.h"
+#include "gui/Control.h"
+#include "gui/Desktop.h"
+#include "gui/PrintSupportModule.h"
 
 #include <QPainter>
 #include <QTextLayout>

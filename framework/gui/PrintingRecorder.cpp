@@ -1,4 +1,4 @@
-#include "PrintingRecorder.h"
+#include "gui/PrintingRecorder.h"
 
 #include <QTextLayout>
 

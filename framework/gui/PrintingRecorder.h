@@ -8,7 +8,7 @@
 // Numbers are written with up to two decimals, without trailing zeros.
 #pragma once
 
-#include "Printing.h"
+#include "gui/Printing.h"
 
 #include <string>
 #include <vector>

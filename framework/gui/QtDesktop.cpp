@@ -1,8 +1,8 @@
-#include "QtDesktop.h"
+#include "gui/QtDesktop.h"
 
-#include "Exceptions.h"
-#include "PrintSupportModule.h"
-#include "Window.h"
+#include "core/Exceptions.h"
+#include "gui/PrintSupportModule.h"
+#include "gui/Window.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -5,7 +5,7 @@
 // window, so the window system places it over that window.
 #pragma once
 
-#include "Desktop.h"
+#include "gui/Desktop.h"
 
 #include <QString>
 

@@ -1,24 +1,24 @@
-#include "Runtime.h"
+#include "gui/Runtime.h"
 
-#include "Application.h"
-#include "BusyCursor.h"
-#include "Desktop.h"
-#include "Dispatch.h"
-#include "Menu.h"
-#include "Registry.h"
-#include "Style.h"
-#include "Yield.h"
-#include "controls/HTTPSocket.h"
-#include "controls/Label.h"
-#include "controls/Listbox.h"
-#include "controls/PopupMenu.h"
-#include "controls/ProgressBar.h"
-#include "controls/PushButton.h"
-#include "controls/TextArea.h"
-#include "controls/TextField.h"
-#include "controls/Timer.h"
+#include "gui/Application.h"
+#include "gui/BusyCursor.h"
+#include "gui/Desktop.h"
+#include "core/Dispatch.h"
+#include "gui/Menu.h"
+#include "core/Registry.h"
+#include "gui/Style.h"
+#include "core/Yield.h"
+#include "gui/controls/HTTPSocket.h"
+#include "gui/controls/Label.h"
+#include "gui/controls/Listbox.h"
+#include "gui/controls/PopupMenu.h"
+#include "gui/controls/ProgressBar.h"
+#include "gui/controls/PushButton.h"
+#include "gui/controls/TextArea.h"
+#include "gui/controls/TextField.h"
+#include "gui/controls/Timer.h"
 
-#include "PluginEntries.h"
+#include "core/PluginEntries.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -247,7 +247,7 @@ int32_t RuntimeExit() {
 
 void RuntimeYieldRepaint() { BusyYield(); }
 
-bool Delegate::Invoke(Control* sender) const {
+bool Delegate::Invoke(Control* sender, const EventArgs* args) const {
     const BusyScope busy;
     std::shared_ptr<Object> target = target_.lock();
     if (!target)
@@ -256,7 +256,7 @@ bool Delegate::Invoke(Control* sender) const {
     auto* window = dynamic_cast<Window*>(target.get());
     if (window && window->IsClosed()) return false;
     const HandlerWindowScope running(window);
-    return call_(*target, sender);
+    return call_(*target, sender, args);
 }
 
 void RuntimeAddEventHandler(const Ref<Control>& control, const std::string& eventName, const Ref<Delegate>& delegate) {
@@ -268,7 +268,7 @@ void RuntimeAddEventHandler(const Ref<Control>& control, const std::string& even
     // the delegate holds its window only weakly, so nothing forms a cycle.
     Control* sender = control.Get();
     Ref<Delegate> d = delegate;
-    control->AddEventHandler(eventName, [sender, d] { d->Invoke(sender); });
+    control->AddEventHandler(eventName, EventHandler([sender, d](const EventArgs* args) { d->Invoke(sender, args); }));
 }
 
 void RuntimeAddMenuHandler(Window& window, const String& itemName, const Ref<Delegate>& delegate) {

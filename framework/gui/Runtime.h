@@ -11,14 +11,15 @@
 //   release the program's state; return RuntimeExit().
 #pragma once
 
-#include "Control.h"
-#include "Object.h"
-#include "PluginEntries.h"
-#include "RuntimeCore.h"
-#include "Window.h"
+#include "gui/Control.h"
+#include "core/Object.h"
+#include "core/PluginEntries.h"
+#include "core/RuntimeCore.h"
+#include "gui/Window.h"
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <type_traits>
 
 namespace fw {
@@ -79,18 +80,18 @@ void RuntimeYieldRepaint();
 // window alive.
 class Delegate : public Object {
 public:
-    using Call = std::function<bool(Object& target, Control* sender)>;
+    using Call = std::function<bool(Object& target, Control* sender, const EventArgs* args)>;
     Delegate(std::weak_ptr<Object> target, Call call, std::string signature)
         : target_(std::move(target)), call_(std::move(call)), signature_(std::move(signature)) {}
 
     const std::string& Signature() const { return signature_; }
     Ref<Object> Target() const { return Ref<Object>(target_.lock()); }
 
-    // Calls the method with the sender. Raises NilObjectException, without
-    // calling it, when the object is gone; does nothing when the object is
-    // a window that has closed. Returns the method's Boolean (false for a
-    // method without result).
-    bool Invoke(Control* sender) const;
+    // Calls the method with the sender and the event's arguments. Raises
+    // NilObjectException, without calling it, when the object is gone; does
+    // nothing when the object is a window that has closed. Returns the
+    // method's Boolean (false for a method without result).
+    bool Invoke(Control* sender, const EventArgs* args = nullptr) const;
 
 private:
     std::weak_ptr<Object> target_;
@@ -122,6 +123,14 @@ struct SenderArg<Ref<C>> {
 template <class C>
 struct SenderArg<const Ref<C>&> : SenderArg<Ref<C>> {};
 
+// The arguments an event handed over, as the handler's parameters take them.
+template <class... A>
+const std::tuple<A...>& EventValues(const EventArgs* args) {
+    const auto* typed = dynamic_cast<const EventArgsOf<A...>*>(args);
+    if (!typed) throw IllegalCastException("An event handed its handler other arguments than the handler takes.");
+    return typed->values;
+}
+
 template <class W>
 std::weak_ptr<Object> WeakOf(W& target) {
     return std::weak_ptr<Object>(static_cast<Object&>(target).shared_from_this());
@@ -135,13 +144,21 @@ W& TargetAs(Object& o) {
 }  // namespace detail
 
 // A delegate for a control-event handler: a method of the window that
-// takes the control that raised the event (as C&, Ref<C> or const Ref<C>&),
-// with its signature text ("( PushButton )").
-template <class W, class Arg>
-Ref<Delegate> RuntimeCreateDelegate(W& target, void (W::*method)(Arg), std::string signature) {
+// takes the control that raised the event (as C&, Ref<C> or const Ref<C>&)
+// and then whatever the event hands over (a socket's reply), with its
+// signature text ("( PushButton )").
+template <class W, class Arg, class... Extra>
+Ref<Delegate> RuntimeCreateDelegate(W& target, void (W::*method)(Arg, Extra...), std::string signature) {
     return New<Delegate>(detail::WeakOf(target),
-                         [method](Object& o, Control* sender) {
-                             (detail::TargetAs<W>(o).*method)(detail::SenderArg<Arg>::From(sender));
+                         [method](Object& o, Control* sender, const EventArgs* args) {
+                             W& w = detail::TargetAs<W>(o);
+                             if constexpr (sizeof...(Extra) == 0) {
+                                 (w.*method)(detail::SenderArg<Arg>::From(sender));
+                             } else {
+                                 const auto& values = detail::EventValues<std::decay_t<Extra>...>(args);
+                                 std::apply([&](const auto&... v) { (w.*method)(detail::SenderArg<Arg>::From(sender), v...); },
+                                            values);
+                             }
                              return false;
                          },
                          std::move(signature));
@@ -151,7 +168,7 @@ Ref<Delegate> RuntimeCreateDelegate(W& target, void (W::*method)(Arg), std::stri
 template <class W>
 Ref<Delegate> RuntimeCreateDelegate(W& target, void (W::*method)(), std::string signature) {
     return New<Delegate>(detail::WeakOf(target),
-                         [method](Object& o, Control*) {
+                         [method](Object& o, Control*, const EventArgs*) {
                              (detail::TargetAs<W>(o).*method)();
                              return false;
                          },
@@ -160,7 +177,7 @@ Ref<Delegate> RuntimeCreateDelegate(W& target, void (W::*method)(), std::string 
 template <class W>
 Ref<Delegate> RuntimeCreateDelegate(W& target, bool (W::*method)(), std::string signature) {
     return New<Delegate>(detail::WeakOf(target),
-                         [method](Object& o, Control*) { return (detail::TargetAs<W>(o).*method)(); },
+                         [method](Object& o, Control*, const EventArgs*) { return (detail::TargetAs<W>(o).*method)(); },
                          std::move(signature));
 }
 template <class W, class M>

@@ -1,6 +1,6 @@
-#include "ScriptedDesktop.h"
+#include "gui/ScriptedDesktop.h"
 
-#include "Exceptions.h"
+#include "core/Exceptions.h"
 
 namespace fw {
 

@@ -3,7 +3,7 @@
 // user who cancels (no file, the Cancel button, the print dialog declined).
 #pragma once
 
-#include "Desktop.h"
+#include "gui/Desktop.h"
 
 #include <deque>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "Style.h"
+#include "gui/Style.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,10 +1,10 @@
-#include "Window.h"
+#include "gui/Window.h"
 
-#include "Application.h"
-#include "Menu.h"
-#include "Registry.h"
-#include "Runtime.h"
-#include "RuntimeCore.h"
+#include "gui/Application.h"
+#include "gui/Menu.h"
+#include "core/Registry.h"
+#include "gui/Runtime.h"
+#include "core/RuntimeCore.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -386,47 +386,81 @@ void Window::UpdateFlags() {
 }
 
 bool Window::SetProperty(std::string_view key, const PropertyValue& value) {
-    // A large text may come undecoded (PropertyValue::utf8).
-    if (!value.utf8.empty()) return SetProperty(key, value.Decoded());
-    const PropertyValue& v = value;
-    auto isInt = v.form == PropertyForm::Integer, isBool = v.form == PropertyForm::Boolean;
-    if (key == "Width" && isInt) { width_ = v.integer; UpdateGeometry(); return true; }
-    if (key == "Height" && isInt) { height_ = v.integer; UpdateGeometry(); return true; }
-    if (key == "MinWidth" && isInt) { minWidth_ = v.integer; UpdateGeometry(); return true; }
-    if (key == "MinHeight" && isInt) { minHeight_ = v.integer; UpdateGeometry(); return true; }
-    if (key == "MaxWidth" && isInt) { maxWidth_ = v.integer; UpdateGeometry(); return true; }
-    if (key == "MaxHeight" && isInt) { maxHeight_ = v.integer; UpdateGeometry(); return true; }
-    if (key == "Placement" && isInt) { placement_ = v.integer; return true; }
-    if (key == "MacProcID" && isInt) { macProcID_ = v.integer; return true; }
-    if (key == "Frame" && isInt) { frameKind_ = v.integer; UpdateFlags(); return true; }
-    if (key == "Title" && v.form == PropertyForm::String) { SetTitle(v.text); return true; }
-    if (key == "Visible" && isBool) { SetVisible(v.boolean); return true; }
-    if (key == "Resizeable" && isBool) { resizeable_ = v.boolean; UpdateFlags(); UpdateGeometry(); return true; }
-    if (key == "CloseButton" && isBool) { closeButton_ = v.boolean; UpdateFlags(); return true; }
-    if (key == "MinimizeButton" && isBool) { minimizeButton_ = v.boolean; UpdateFlags(); return true; }
-    if (key == "MaximizeButton" && isBool) { maximizeButton_ = v.boolean; UpdateFlags(); return true; }
-    if (key == "MenuBarVisible" && isBool) {
-        menuBarVisible_ = v.boolean;
-        if (qtMenuBar_) qtMenuBar_->setVisible(menuBarVisible_);
-        UpdateGeometry();
-        return true;
-    }
-    if (key == "FullScreen" && isBool) { fullScreen_ = v.boolean; return true; }
-    if (key == "Composite" && isBool) { composite_ = v.boolean; return true; }
-    if (key == "LiveResize" && isBool) { liveResize_ = v.boolean; return true; }
-    if ((key == "HasBackColor" && isBool) || (key == "BackColor" && v.form == PropertyForm::Colour)) {
-        if (isBool) hasBackColor_ = v.boolean;
-        else backColor_ = v.colour;
-        // Without a back colour the content keeps the style's palette: a
-        // palette of its own, even an unused one, makes every control on it
-        // draw its bevels afresh instead of from the style's cache.
-        QPalette p;
-        if (hasBackColor_) p.setColor(QPalette::Window, QColor(backColor_.red, backColor_.green, backColor_.blue));
-        content_->setPalette(p);
-        content_->setAutoFillBackground(hasBackColor_);
-        return true;
-    }
-    return false;
+    static const PropertyClass* const cls = FindPropertyClass("Window");
+    const auto number = KeyNumber(key);
+    return number && cls && PropertyClassTakes(*cls, *number) && ApplyPropertyRow(*this, *number, value);
+}
+
+void Window::SetMinWidth(int32_t v) {
+    minWidth_ = v;
+    UpdateGeometry();
+}
+
+void Window::SetMinHeight(int32_t v) {
+    minHeight_ = v;
+    UpdateGeometry();
+}
+
+void Window::SetMaxWidth(int32_t v) {
+    maxWidth_ = v;
+    UpdateGeometry();
+}
+
+void Window::SetMaxHeight(int32_t v) {
+    maxHeight_ = v;
+    UpdateGeometry();
+}
+
+void Window::SetFrame(int32_t kind) {
+    frameKind_ = kind;
+    UpdateFlags();
+}
+
+void Window::SetResizeable(bool b) {
+    resizeable_ = b;
+    UpdateFlags();
+    UpdateGeometry();
+}
+
+void Window::SetCloseButton(bool b) {
+    closeButton_ = b;
+    UpdateFlags();
+}
+
+void Window::SetMinimizeButton(bool b) {
+    minimizeButton_ = b;
+    UpdateFlags();
+}
+
+void Window::SetMaximizeButton(bool b) {
+    maximizeButton_ = b;
+    UpdateFlags();
+}
+
+void Window::SetMenuBarVisible(bool b) {
+    menuBarVisible_ = b;
+    if (qtMenuBar_) qtMenuBar_->setVisible(menuBarVisible_);
+    UpdateGeometry();
+}
+
+void Window::SetHasBackColor(bool b) {
+    hasBackColor_ = b;
+    PaintBackground();
+}
+
+void Window::SetBackColor(const Colour& c) {
+    backColor_ = c;
+    PaintBackground();
+}
+
+void Window::PaintBackground() {
+    // Without a back colour the content keeps the style's palette: a
+    // palette of its own, even an unused one, makes every control on it
+    // draw its bevels afresh instead of from the style's cache.
+    QPalette p;
+    if (hasBackColor_) p.setColor(QPalette::Window, QColor(backColor_.red, backColor_.green, backColor_.blue));
+    content_->setPalette(p);
+    content_->setAutoFillBackground(hasBackColor_);
 }
 
 // --- implicit instances and the window list

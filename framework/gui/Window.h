@@ -17,9 +17,9 @@
 // loop, so a handler of the window that called Close runs to its end.
 #pragma once
 
-#include "Control.h"
-#include "Object.h"
-#include "PropertySet.h"
+#include "gui/Control.h"
+#include "core/Object.h"
+#include "core/PropertySet.h"
 
 #include <functional>
 #include <map>
@@ -119,6 +119,7 @@ public:
     bool DoMenuCommand(const String& itemName);
 
     // --- the window's own properties
+    // Takes the keys of class Window, each with the setter of its row.
     bool SetProperty(std::string_view key, const PropertyValue& value) override;
     std::string PropertyClassName() const override { return "Window"; }
 
@@ -127,14 +128,40 @@ public:
     int32_t Width() const { return width_; }
     int32_t Height() const { return height_; }
     void SetSize(int32_t width, int32_t height);
+    void SetWidth(int32_t width) { SetSize(width, height_); }
+    void SetHeight(int32_t height) { SetSize(width_, height); }
+    // The limits of a resizeable window's content size.
+    void SetMinWidth(int32_t v);
+    void SetMinHeight(int32_t v);
+    void SetMaxWidth(int32_t v);
+    void SetMaxHeight(int32_t v);
+    // 0 document window, 1, 2 and 8 modal dialogs, 11 a dialog, 3 and 7
+    // floating palettes, 4 and 5 plain boxes.
     int32_t Frame() const { return frameKind_; }
+    void SetFrame(int32_t kind);
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
     bool Resizeable() const { return resizeable_; }
+    void SetResizeable(bool b);
     bool CloseButton() const { return closeButton_; }
+    void SetCloseButton(bool b);
     bool MinimizeButton() const { return minimizeButton_; }
+    void SetMinimizeButton(bool b);
     bool MaximizeButton() const { return maximizeButton_; }
+    void SetMaximizeButton(bool b);
     bool MenuBarVisible() const { return menuBarVisible_; }
+    void SetMenuBarVisible(bool b);
+    // Shown full screen when shown.
+    void SetFullScreen(bool b) { fullScreen_ = b; }
+    // The content area fills with BackColor only when HasBackColor is on.
+    void SetHasBackColor(bool b);
+    void SetBackColor(const Colour& c);
+    // Kept, without effect here: where the system places a new window, the
+    // platform's window kind code, compositing and live resizing are Qt's.
+    void SetPlacement(int32_t v) { placement_ = v; }
+    void SetMacProcID(int32_t v) { macProcID_ = v; }
+    void SetComposite(bool b) { composite_ = b; }
+    void SetLiveResize(bool b) { liveResize_ = b; }
 
     // The key this window is registered under as an implicit instance
     // (empty when it is none). Set by the accessor before Constructor.
@@ -145,6 +172,7 @@ public:
     void CloseRequested();
 
 private:
+    void PaintBackground();
     void RunHook(const char* event);
     void UpdateGeometry();
     void UpdateFlags();
@@ -207,7 +235,7 @@ void RuntimeReleaseWindows();
 
 }  // namespace fw
 
-#include "Menu.h"
+#include "gui/Menu.h"
 
 template <class T>
 fw::Ref<T> fw::Window::MenuItemAs(const String& name) const {

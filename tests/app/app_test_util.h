@@ -8,16 +8,16 @@
 
 #include "../wait_until.h"
 
-#include "App.h"
-#include "FileType.h"
-#include "MenuBars.h"
-#include "Module1.h"
-#include "Runtime.h"
-#include "RuntimeCore.h"
-#include "ScriptedDesktop.h"
-#include "Startup.h"
-#include "Window.h"
-#include "Window1.h"
+#include "app/App.h"
+#include "core/FileType.h"
+#include "app/MenuBars.h"
+#include "engine/Module1.h"
+#include "gui/Runtime.h"
+#include "core/RuntimeCore.h"
+#include "gui/ScriptedDesktop.h"
+#include "app/Startup.h"
+#include "gui/Window.h"
+#include "app/Window1.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // to the Documents folder, which the tests point at a temporary folder.
 #include "app_test_util.h"
 
-#include "Files.h"
+#include "core/Files.h"
 
 #include <QDir>
 #include <QTemporaryDir>

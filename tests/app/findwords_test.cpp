@@ -4,7 +4,7 @@
 // the selection.
 #include "app_test_util.h"
 
-#include "Clipboard.h"
+#include "gui/Clipboard.h"
 
 #include <string>
 #include <vector>

@@ -4,11 +4,11 @@
 // desktop with real print jobs to PDF files.
 #include "app_test_util.h"
 
-#include "Date.h"
-#include "HelpPrint.h"
-#include "PrintingRecorder.h"
-#include "TextArea.h"
-#include "Yield.h"
+#include "core/Date.h"
+#include "app/HelpPrint.h"
+#include "gui/PrintingRecorder.h"
+#include "gui/controls/TextArea.h"
+#include "core/Yield.h"
 #include "../print/three_pages.h"
 
 #include <QFile>

@@ -5,7 +5,7 @@
 // close box), each with status 0.
 #include "app_test_util.h"
 
-#include "Registry.h"
+#include "core/Registry.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -161,9 +162,11 @@ TEST_F(MenusTest, ItemAccessorsFindTheItemOfTheirNameInTheWindowsBar) {
 #undef ACC
 
 TEST_F(MenusTest, CommandsWhoseWindowsDoNotExistYetDoNothingAndEditGoesToTheFocusedArea) {
-    for (const ItemRow& r : kMenuBar1) EXPECT_FALSE(W().HasMenuHandler(fw::String(r.name))) << r.name;
-    for (const char* item : {"CheckForUpdateCheckNow", "HelpShow", "HelpAbout", "FilePrintHelp"}) {
-        EXPECT_FALSE(W().DoMenuCommand(item)) << item;
+    const std::set<std::string> commands = {"CheckForUpdateCheckNow", "HelpShow", "HelpAbout", "FilePrintHelp"};
+    for (const ItemRow& r : kMenuBar1)
+        EXPECT_EQ(W().HasMenuHandler(fw::String(r.name)), commands.count(r.name) == 1) << r.name;
+    for (const std::string& item : commands) {
+        W().DoMenuCommand(fw::String(item));
         EXPECT_EQ(fw::RuntimeOpenWindows().size(), 1u) << item;
     }
     EXPECT_FALSE(fw::RuntimeIsQuitting());
@@ -178,6 +181,24 @@ TEST_F(MenusTest, CommandsWhoseWindowsDoNotExistYetDoNothingAndEditGoesToTheFocu
     ASSERT_NE(selectAll, nullptr);
     selectAll->trigger();
     EXPECT_EQ(W().EditField1()->SelLength(), fw::Len(W().EditField1()->Text()));
+}
+
+// A window that registers its command once the main window is built still
+// gets it: the command looks its opener up when it is chosen.
+TEST_F(MenusTest, AnOpenerRegisteredAfterTheWindowIsBuiltRunsOnItsCommand) {
+    static int opened = 0;
+    opened = 0;
+    SetMenuCommandOpener("HelpShow", [] {
+        ++opened;
+        return false;
+    });
+    W().DoMenuCommand("HelpShow");
+    EXPECT_EQ(opened, 1);
+    W().DoMenuCommand("HelpAbout");
+    EXPECT_EQ(opened, 1) << "each command runs its own opener only";
+    SetMenuCommandOpener("HelpShow", nullptr);
+    W().DoMenuCommand("HelpShow");
+    EXPECT_EQ(opened, 1);
 }
 
 // The running program, ended in each way the user has; each time the event

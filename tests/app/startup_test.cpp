@@ -5,7 +5,7 @@
 // the rest, is reported and still ends in an orderly shutdown.
 #include "app_test_util.h"
 
-#include "Registry.h"
+#include "core/Registry.h"
 
 #include <QTimer>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // fixed size and title.
 #include "app_test_util.h"
 
-#include "Registry.h"
+#include "core/Registry.h"
 
 #include <QKeyEvent>
 #include <QWidget>
@@ -30,57 +30,62 @@ std::vector<std::string> Names(const std::vector<fw::MethodInfo>& methods) {
     return out;
 }
 
-// Window1's own methods in their order, with their signatures.
-const std::vector<std::pair<std::string, std::string>>& Window1Methods() {
-    static const std::vector<std::pair<std::string, std::string>> methods = [] {
-        std::vector<std::pair<std::string, std::string>> m = {
-            {"Layout", ""}, {"CreateControls", ""}, {"_CreateControls0", ""}, {"_CreateControls1", ""},
-            {"EditField1", "(  ) as TextArea"}, {"EditField2", "(  ) as TextArea"},
-            {"Scramble", "(  ) as PushButton"}, {"LoadFile1", "(  ) as PushButton"},
-            {"LoadFile2", "(  ) as PushButton"}, {"SaveFile1", "(  ) as PushButton"},
-            {"SaveFile2", "(  ) as PushButton"}, {"Clear1", "(  ) as PushButton"},
-            {"Clear2", "(  ) as PushButton"},
-        };
-        for (int i = 1; i <= 11; ++i) m.push_back({"TryMe" + std::to_string(i), "(  ) as PushButton"});
-        m.insert(m.end(), {
-            {"Unscramble", "(  ) as PushButton"}, {"EditField3", "(  ) as TextArea"},
-            {"Wordwell", "(  ) as Listbox"}, {"DevTest", "(  ) as PushButton"},
-            {"StaticText1", "(  ) as Label"}, {"NoWords", "(  ) as Label"},
-            {"SaveDict", "(  ) as PushButton"}, {"AlternateWords", "(  ) as PopupMenu"},
-            {"FindWords", "(  ) as PushButton"}, {"ThisWord", "(  ) as TextField"},
-            {"UseWord", "(  ) as PushButton"}, {"StaticText2", "(  ) as Label"},
-            {"StaticText3", "(  ) as Label"}, {"Timer1", "(  ) as Timer"},
-            {"SupportButton", "(  ) as PushButton"},
-            {"EditField2_GotFocus", "( TextArea )"}, {"Scramble_Action", "( PushButton )"},
-            {"LoadFile1_Action", "( PushButton )"}, {"LoadFile2_Action", "( PushButton )"},
-            {"SaveFile1_Action", "( PushButton )"}, {"SaveFile2_Action", "( PushButton )"},
-            {"Clear1_Action", "( PushButton )"}, {"Clear2_Action", "( PushButton )"},
-        });
-        for (int i = 1; i <= 11; ++i) m.push_back({"TryMe" + std::to_string(i) + "_Action", "( PushButton )"});
-        m.insert(m.end(), {
-            {"Unscramble_Action", "( PushButton )"}, {"DevTest_Action", "( PushButton )"},
-            {"SaveDict_Action", "( PushButton )"}, {"FindWords_Action", "( PushButton )"},
-            {"UseWord_Action", "( PushButton )"}, {"Timer1_Action", "( Timer )"},
-            {"SupportButton_Action", "( PushButton )"},
-            {"HelpMenu", "(  ) as MenuItem"}, {"HelpAbout", "(  ) as AppleMenuItem"},
-            {"HelpShow", "(  ) as MenuItem"}, {"CheckForUpdateMenu", "(  ) as MenuItem"},
-            {"CheckForUpdateCheckNow", "(  ) as MenuItem"}, {"EditMenu", "(  ) as MenuItem"},
-            {"EditSelectAll", "(  ) as MenuItem"}, {"UntitledMenu0", "(  ) as MenuItem"},
-            {"EditClear", "(  ) as MenuItem"}, {"EditPaste", "(  ) as MenuItem"},
-            {"EditCopy", "(  ) as MenuItem"}, {"EditCut", "(  ) as MenuItem"},
-            {"UntitledMenu1", "(  ) as MenuItem"}, {"EditUndo", "(  ) as MenuItem"},
-            {"FileMenu", "(  ) as MenuItem"}, {"FileQuit", "(  ) as QuitMenuItem"},
-            {"FilePrintHelp", "(  ) as MenuItem"},
-            {"AddMenuHandlers", "( Window )"}, {"Event_Open", ""}, {"Event_Close", ""},
-            {"_CheckForUpdateCheckNow_Action", "(  ) as Boolean"}, {"_HelpShow_Action", "(  ) as Boolean"},
-            {"_HelpAbout_Action", "(  ) as Boolean"}, {"_FilePrintHelp_Action", "(  ) as Boolean"},
-            {"getFile1", ""}, {"saveFile1", ""}, {"getFile2", ""}, {"saveFile2", ""},
-            {"ScrambleWord", ""}, {"SearchWord", ""}, {"saveDictionary", ""}, {"doUnscramble", ""},
-            {"checkDictionary", ""},
-        });
-        return m;
-    }();
-    return methods;
+// Window1's own methods as the class's method table gives them, group by
+// group, each group's members in order ("TryMe1..11" spelled out in number
+// order) with its signature; where the members differ in their class, a
+// member names it after a colon and the signature takes it for "%".
+struct MethodGroup {
+    const char* members;
+    const char* signature;
+};
+const MethodGroup kWindow1MethodTable[] = {
+    {"Layout CreateControls _CreateControls0 _CreateControls1", ""},
+    {"EditField1:TextArea EditField2:TextArea Scramble:PushButton LoadFile1:PushButton LoadFile2:PushButton "
+     "SaveFile1:PushButton SaveFile2:PushButton Clear1:PushButton Clear2:PushButton TryMe1..11:PushButton "
+     "Unscramble:PushButton EditField3:TextArea Wordwell:Listbox DevTest:PushButton StaticText1:Label "
+     "NoWords:Label SaveDict:PushButton AlternateWords:PopupMenu FindWords:PushButton ThisWord:TextField "
+     "UseWord:PushButton StaticText2:Label StaticText3:Label Timer1:Timer SupportButton:PushButton",
+     "(  ) as %"},
+    {"EditField2_GotFocus:TextArea Scramble_Action:PushButton LoadFile1_Action:PushButton "
+     "LoadFile2_Action:PushButton SaveFile1_Action:PushButton SaveFile2_Action:PushButton Clear1_Action:PushButton "
+     "Clear2_Action:PushButton TryMe1..11_Action:PushButton Unscramble_Action:PushButton DevTest_Action:PushButton "
+     "SaveDict_Action:PushButton FindWords_Action:PushButton UseWord_Action:PushButton Timer1_Action:Timer "
+     "SupportButton_Action:PushButton",
+     "( % )"},
+    {"HelpMenu:MenuItem HelpAbout:AppleMenuItem HelpShow:MenuItem CheckForUpdateMenu:MenuItem "
+     "CheckForUpdateCheckNow:MenuItem EditMenu:MenuItem EditSelectAll:MenuItem UntitledMenu0:MenuItem "
+     "EditClear:MenuItem EditPaste:MenuItem EditCopy:MenuItem EditCut:MenuItem UntitledMenu1:MenuItem "
+     "EditUndo:MenuItem FileMenu:MenuItem FileQuit:QuitMenuItem FilePrintHelp:MenuItem",
+     "(  ) as %"},
+    {"AddMenuHandlers", "( Window )"},
+    {"Event_Open Event_Close", ""},
+    {"_CheckForUpdateCheckNow_Action _HelpShow_Action _HelpAbout_Action _FilePrintHelp_Action", "(  ) as Boolean"},
+    {"getFile1 saveFile1 getFile2 saveFile2 ScrambleWord SearchWord saveDictionary doUnscramble checkDictionary",
+     ""},
+};
+
+// The table spelled out: (name, signature) in order.
+std::vector<std::pair<std::string, std::string>> Window1Methods() {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const auto& g : kWindow1MethodTable) {
+        std::istringstream words(g.members);
+        for (std::string w; words >> w;) {
+            std::string cls;
+            if (const auto colon = w.find(':'); colon != std::string::npos) {
+                cls = w.substr(colon + 1);
+                w.erase(colon);
+            }
+            std::string sig = g.signature;
+            if (const auto pct = sig.find('%'); pct != std::string::npos) sig.replace(pct, 1, cls);
+            if (const auto run = w.find("1..11"); run != std::string::npos) {
+                for (int n = 1; n <= 11; ++n)
+                    out.emplace_back(w.substr(0, run) + std::to_string(n) + w.substr(run + 5), sig);
+            } else {
+                out.emplace_back(w, sig);
+            }
+        }
+    }
+    return out;
 }
 
 class StructureTest : public ProgramFixture {};
@@ -93,7 +98,7 @@ TEST_F(StructureTest, Window1RegistersExactlyItsNinetyEightMethodsInOrderAndNoPr
     EXPECT_EQ(cls.ClassAttributes()[0], fw::Scope("Public"));
     EXPECT_TRUE(cls.OwnProperties().empty());
 
-    const auto& expected = Window1Methods();
+    const auto expected = Window1Methods();
     ASSERT_EQ(expected.size(), 98u);
     const auto& own = cls.OwnMethods();
     ASSERT_EQ(own.size(), 98u);
@@ -169,7 +174,6 @@ TEST_F(StructureTest, TimerAndAppClassesRegisterTheirOwnPartsOnly) {
     EXPECT_EQ(app.OwnMethods()[0].attributes, pub);
     EXPECT_EQ(app.Methods().size(), app.Parent()->OwnMethods().size() + 1);
     EXPECT_EQ(app.Methods().back()->name, "Constructor");
-    EXPECT_EQ(AppObject().Get(), AppObject().Get());
     EXPECT_EQ(AppObject().Get(), fw::GetAppObject().Get());
 }
 

@@ -1,5 +1,5 @@
 #include "EngineTestUtil.h"
-#include "Random.h"
+#include "core/Random.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "EngineTestUtil.h"
-#include "Random.h"
-#include "Yield.h"
+#include "core/Random.h"
+#include "core/Yield.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "Dispatch.h"
-#include "Files.h"
-#include "TextCodec.h"
+#include "core/Dispatch.h"
+#include "core/RuntimeCore.h"
+#include "core/Files.h"
+#include "core/TextCodec.h"
 
 #include <QDir>
 #include <QString>
@@ -213,7 +214,7 @@ TEST(Strings, ATextTooLongForAStringRaisesTheFrameworksException) {
     EXPECT_THROW(s.Append(U"x", std::size_t{0xFFFFFFFF}), fw::RuntimeException);
     EXPECT_TRUE(s.Identical("short"));
     // A handler that meets one ends with the report; the program goes on.
-    EXPECT_FALSE(fw::Dispatch([] { String t; t.Resize(std::size_t{5} << 30); }));
+    EXPECT_FALSE(fw::RunProgramCode([] { String t; t.Resize(std::size_t{5} << 30); }));
 }
 
 // ---- the codec -------------------------------------------------------------------

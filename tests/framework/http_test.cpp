@@ -1,6 +1,6 @@
 // The HTTP client's framing: the URL split, the request head and the reply
 // reader, fed in every way a connection may cut the bytes.
-#include "Http.h"
+#include "core/Http.h"
 
 #include <gtest/gtest.h>
 

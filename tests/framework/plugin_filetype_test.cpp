@@ -1,5 +1,5 @@
-#include "FileType.h"
-#include "PluginEntries.h"
+#include "core/FileType.h"
+#include "core/PluginEntries.h"
 
 #include <gtest/gtest.h>
 

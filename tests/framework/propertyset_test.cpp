@@ -1,4 +1,4 @@
-#include "PropertySet.h"
+#include "core/PropertySet.h"
 
 #include <gtest/gtest.h>
 

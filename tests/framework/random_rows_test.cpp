@@ -1,7 +1,7 @@
-#include "CountByte.h"
-#include "Random.h"
-#include "Rows.h"
-#include "Yield.h"
+#include "core/CountByte.h"
+#include "core/Random.h"
+#include "core/Rows.h"
+#include "core/Yield.h"
 
 #include <gtest/gtest.h>
 

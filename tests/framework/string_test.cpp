@@ -1,4 +1,4 @@
-#include "String.h"
+#include "core/String.h"
 
 #include <QString>
 #include <gtest/gtest.h>

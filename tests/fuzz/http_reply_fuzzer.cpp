@@ -7,8 +7,8 @@
 // Input: one byte of options (bit 0: the connection ends after the bytes),
 // two bytes seeding the cuts, then the bytes the server sends.
 
-#include "Http.h"
-#include "String.h"
+#include "core/Http.h"
+#include "core/String.h"
 
 #include <cstdint>
 #include <cstdio>

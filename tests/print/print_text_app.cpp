@@ -4,8 +4,8 @@
 // "help" is the designed help text, "three" a text of three pages, "empty"
 // no text. The text printed is written to TEXT_OUT (LF line ends) for the
 // checks. Exits 0 once the job was handed to the printer.
-#include "HelpPrint.h"
-#include "TextArea.h"
+#include "app/HelpPrint.h"
+#include "gui/controls/TextArea.h"
 #include "help_text.h"
 #include "three_pages.h"
 

@@ -2,7 +2,7 @@
 // third, in whichever Courier stand-in fontconfig gives for the body font.
 #pragma once
 
-#include "PrintingRecorder.h"
+#include "gui/PrintingRecorder.h"
 
 #include <string>
 

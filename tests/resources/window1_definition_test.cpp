@@ -1,9 +1,11 @@
 // The main window's compiled definition, read back with the framework's own
 // reader and checked entry by entry against the layout the rest of the
 // program relies on (control names, tab order, hidden controls, word list).
-#include "PropertySet.h"
+#include "core/PropertySet.h"
 #include "scrandle_windows.h"
 
+#include <QByteArrayView>
+#include <QCryptographicHash>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -357,6 +359,76 @@ TEST(Window1Definition, WordListAndInitialTextReachTheSetsUnchanged) {
     entry += std::string("\x00\x00\x02\x26", 4);
     entry += initial;
     EXPECT_NE(set.find(entry), std::string_view::npos);
+}
+
+// The sets as they were compiled when every entry was still written out in
+// the definition file, before the file named only what differs from each
+// class's defaults: SHA-256 of each set, the window's own first. The word
+// list's rows come from the build (and are checked above), so Wordwell's
+// digest leaves out the InitialValue entry's count and bytes.
+std::string Sha256(std::string_view bytes) {
+    return QCryptographicHash::hash(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                                    QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+std::string WithoutInitialValue(std::string_view set) {
+    std::string s(set);
+    const std::size_t at = s.find("InitialValue ");
+    if (at == std::string::npos) return s;
+    const std::size_t count = static_cast<unsigned char>(s[at + 13]) << 24 | static_cast<unsigned char>(s[at + 14]) << 16 |
+                              static_cast<unsigned char>(s[at + 15]) << 8 | static_cast<unsigned char>(s[at + 16]);
+    return s.erase(at + 13, 4 + count);
+}
+
+TEST(Window1Definition, SetsAreByteForByteThoseCompiledFromTheFullDefinition) {
+    const std::vector<std::pair<std::string, std::string>> before = {
+        {"", "76dde974eb8662889280bbe52aa03f0d4fdc355b92cd952f7e3ed8915536b149"},
+        {"EditField1", "5bda0955ce5c88bb0fdf8cd23cdd7f68f5b04e177a98f3071c6859b613a340b1"},
+        {"EditField2", "5b5179ca9045ab30f0584b88605d4269819286ca53b7a61ca99b46257076aa16"},
+        {"Scramble", "0f1cd022e72aca0f02f83c3ee47a8153c7be663cb6a38afd6741e99846f1434c"},
+        {"LoadFile1", "d4b75193f23b4977d4adc074aed9ae50cbff6f3d779963c6b27e67dda49c87cf"},
+        {"LoadFile2", "adf1305c7b6425a381ac6e1053bbe26e8836893cca393d64505f9b0f0147824f"},
+        {"SaveFile1", "4e413c54a3e53e714e1910917bdcfadae539e61728da6cccfb0032bced3eb1c2"},
+        {"SaveFile2", "51829abf606ac9895d3d58a23061adec339440a475eb5fb8c33d8d413ac6d96f"},
+        {"Clear1", "966782b5062d3b2870540d5d591ec664ec9f58c3f31aa1eb2de0cd9656636b62"},
+        {"Clear2", "68706ea9c785439bb203d79dd9922d6a578ca5e12ba5616406026b7c352b81e2"},
+        {"TryMe1", "0e14568de674f647e77b1e30888a7d60c63faf4573c3598eadbd54bab790c986"},
+        {"TryMe2", "3f46d5812df84650190d407e345b9b8bbaba52d96b8e35a45833124a477cfe3d"},
+        {"TryMe3", "3c02d11fb3b13c69a695940e285b01628115694f107419f5539ae8194d056746"},
+        {"TryMe4", "0088149ad496b2cdc17cd5334fd4f85cb398ed4304ccbda73ec38a4636fc8b08"},
+        {"TryMe5", "6cc295cde704ce6c40f388552c428af78df4e33368a8a84062934471f0b0c58c"},
+        {"TryMe6", "8494d0c9b7babcfd98efc5d22c708e1d3e0feb2ebb6609e01ac8f686361f4a51"},
+        {"TryMe7", "3df1bb1dd40997facdffeb3bd29d892d57593920752b3e7a2368bc1654e460cb"},
+        {"TryMe8", "6b08bf52ec6d31bab5f549495c9766025a0b8e0280f27cbbcc5c75d3d6dd004f"},
+        {"TryMe9", "8e5573243e81012875cbced02bfdec96735c838a3e3dbc172993f2d220cc492e"},
+        {"TryMe10", "14085c8bb70c4ef0a25e11f35e0f26f407687dc9507c2bad2e584c3480c1e045"},
+        {"TryMe11", "d3085416e08c649caf7a7b1a4008180dda547fe46d7f10696bfe85afd61804df"},
+        {"Unscramble", "7f9a02e90ea22b7a4a741be94b68f6a8e056b77f6a01a253ec17db0bf0efcc0e"},
+        {"EditField3", "fc3d6b8cc78645ff9b0c4b7f7eebf22590315e3c64de6c0c08285d9b1d6716b5"},
+        {"Wordwell", "6c8a521c6572740a35e6be6caeb868cd78cf49dc82571d61bb160820056d219a"},
+        {"DevTest", "349783a45ef339d414b24a8b1aa026b8275ef00d0f7b6b16d7fa02e301573c92"},
+        {"StaticText1", "d9f3d4ac1af59809d8687c6c5b4d862d32385545f0962dbd0d5bff82f7527785"},
+        {"NoWords", "63c8341309d0e7b775acf669c4aa3be777e3c08c4ac3eb8f330b08758578cb51"},
+        {"SaveDict", "b5d5cd0e122b4975374753a9ee924a650ae42dd9a4e9ff65b3018bd951b8b6ff"},
+        {"AlternateWords", "3536a563c42592a8799b69d41346918d630fda2eb27dc29ea8e1f4e9fdd28dd4"},
+        {"FindWords", "6e646b2e681bfff1fd0532870695b5f5e7279b8a3b0b2be51d1a31fcfdd7ad14"},
+        {"ThisWord", "8a63e575c01153b24adf7c1c442bede6e901f54b13de3811fe6fc8cf42a1484a"},
+        {"UseWord", "d71e17533507f3a47401e82a5871c82530381188d003cadef6e2298e3ec5b3ca"},
+        {"StaticText2", "17dfe00300ef09af12c097b7ea687b383809d1a19438b72e7894abff35105209"},
+        {"StaticText3", "aeb66bf14669b7898d2da4b9229d343558ba4133e963caa5dc3248c55bcc76f6"},
+        {"Timer1", "5008f0254d50c784d75ae170405f974d1b98afaa4c2220507b70ebae7c439d54"},
+        {"SupportButton", "766030cbcc2b6e5aea6f413e4d58fdf611d8a2e920f9bc1e8b7cadfefb03c732"},
+    };
+    ASSERT_EQ(before.size(), W().controls.size() + 1);
+    EXPECT_EQ(Sha256(W().set), before[0].second) << "the window's own set";
+    for (std::size_t i = 0; i < W().controls.size(); ++i) {
+        const auto& c = W().controls[i];
+        EXPECT_EQ(c.name, before[i + 1].first);
+        EXPECT_EQ(Sha256(c.name == "Wordwell" ? WithoutInitialValue(c.set) : std::string(c.set)), before[i + 1].second)
+            << c.name;
+    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "PropertySet.h"
+#include "core/PropertySet.h"
 #include "scrandle_test_windows.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +98,13 @@ TEST(WindowDefinitions, SampleWindowCompilesToReadableSets) {
     EXPECT_EQ(presets[1].key, "LineSpacing");
     EXPECT_EQ(presets[1].value, 1.0);
     EXPECT_EQ(w.FindControl("OkButton")->presets[0].value, 12.0);
+    // Keys the block leaves out take their defaults, in the class's order.
+    const auto ok = fw::ReadPropertySet(w.FindControl("OkButton")->set);
+    EXPECT_EQ(ok.front().key, "Name");
+    EXPECT_TRUE(fw::FindProperty(ok, "Name")->text.Identical("OkButton"));
+    EXPECT_EQ(fw::FindProperty(ok, "Index")->integer, INT32_MIN);
+    EXPECT_FALSE(fw::FindProperty(ok, "Cancel")->boolean);
+    EXPECT_TRUE(fw::FindProperty(ok, "Default")->boolean);
     EXPECT_TRUE(w.FindControl("Socket")->presets.empty());
 }
 
@@ -132,6 +139,10 @@ TEST(WindowDefinitions, BrokenDefinitionsFailWithFileLineAndKey) {
         {"missing_file", 3, "key 'Text': cannot read @file 'texts/no-such-file.txt'"},
         {"name_mismatch", 4, "key 'Name' is \"Button2\" but the control is added as 'Button1'"},
         {"unterminated_string", 3, "key 'Caption': the string has no closing quote"},
+        {"out_of_order", 2,
+         "control 'Button1' names its keys in another order than class 'PushButton' does, so it must name them all; "
+         "it leaves out Name, Index, Left, Top, Height"},
+        {"event_of_window", 2, "event 'Open' in the window's own block: only controls raise events"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

@@ -1,6 +1,6 @@
 // The update file as the checker reads it: the tag functions, the version
 // comparison against a running 2.2.0, the free flag and the texts.
-#include "Reply.h"
+#include "update/Reply.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "WindowFile.h"
 
-#include "PropertySet.h"
+#include "core/PropertySet.h"
 
 #include <cerrno>
 #include <cmath>
@@ -121,6 +121,8 @@ private:
         std::string controlName;
         int line = 0;
         bool badClass = false;  // its entries are not checked, to spare a cascade of errors
+        bool subclass = false;
+        std::vector<EventDef> events;
     };
 
     void Error(int line, std::string message) { r_.errors.push_back({path_, line, std::move(message)}); }
@@ -136,6 +138,9 @@ private:
             return;
         }
         if (word == "preset") return PresetLine(lineNo, rest);
+        if (word == "event") return EventLine(lineNo, rest);
+        if (word == "menubar") return MenuBarLine(lineNo, rest);
+        if (word == "menuitem") return MenuItemLine(lineNo, rest);
         EntryLine(lineNo, word, rest);
     }
 
@@ -167,10 +172,15 @@ private:
     void ControlLine(int lineNo, std::string_view rest) {
         const std::string cls(FirstWord(rest));
         const std::string name(FirstWord(rest));
+        bool subclass = false;
+        if (rest == "subclass") {
+            subclass = true;
+            rest = {};
+        }
         if (!haveWindow_) Error(lineNo, "control '" + name + "' stands before the 'window NAME' line");
         if (cls.empty() || name.empty() || !rest.empty()) {
-            Error(lineNo, "expected 'control CLASS NAME', got 'control " + cls + " " + name +
-                              (rest.empty() ? "" : " " + std::string(rest)) + "'");
+            Error(lineNo, "expected 'control CLASS NAME' or 'control CLASS NAME subclass', got 'control " + cls + " " +
+                              name + (rest.empty() ? "" : " " + std::string(rest)) + "'");
         }
         const bool badClass = cls == "Window" || fw::KeysOfClass(cls).empty();
         if (badClass) {
@@ -193,17 +203,22 @@ private:
         b.controlName = name;
         b.line = lineNo;
         b.badClass = badClass;
+        b.subclass = subclass;
         controls_.push_back(std::move(b));
         current_ = &controls_.back();
+    }
+
+    // False, with an error, on a line only a control's block takes.
+    bool InControlBlock(int lineNo, const std::string& line, const char* onlyControls) {
+        if (current_ != &window_) return true;
+        Error(lineNo, line + " in the window's own block: only controls " + onlyControls);
+        return false;
     }
 
     void PresetLine(int lineNo, std::string_view rest) {
         Block& b = *current_;
         const std::string key(FirstWord(rest));
-        if (&b == &window_) {
-            Error(lineNo, "preset '" + key + "' in the window's own block: only controls take presets");
-            return;
-        }
+        if (!InControlBlock(lineNo, "preset '" + key + "'", "take presets")) return;
         if (key != "TextSize" && key != "TextUnit" && key != "LineSpacing") {
             Error(lineNo, "unknown preset key '" + key + "' (TextSize, TextUnit or LineSpacing)");
             return;
@@ -221,6 +236,62 @@ private:
             return;
         }
         b.presets.push_back({key, v});
+    }
+
+    void EventLine(int lineNo, std::string_view rest) {
+        Block& b = *current_;
+        const std::string event(FirstWord(rest));
+        if (!InControlBlock(lineNo, "event '" + event + "'", "raise events")) return;
+        if (!IsIdentifier(event)) {
+            Error(lineNo, "expected 'event NAME [CLASS...]' with NAME an identifier, got 'event " + event + "'");
+            return;
+        }
+        EventDef e{event, {}, lineNo};
+        while (!rest.empty()) {
+            const std::string param(FirstWord(rest));
+            if (!IsIdentifier(param)) {
+                Error(lineNo, "event '" + event + "': '" + param + "' is not a class name");
+                return;
+            }
+            e.params.push_back(param);
+        }
+        for (const auto& other : b.events)
+            if (other.event == event) {
+                Error(lineNo, "event '" + event + "' of " + b.label + " is bound twice (first on line " +
+                                  std::to_string(other.line) + ")");
+                return;
+            }
+        b.events.push_back(std::move(e));
+    }
+
+    void MenuBarLine(int lineNo, std::string_view rest) {
+        const std::string name(FirstWord(rest));
+        if (current_ != &window_ || !IsIdentifier(name) || !rest.empty()) {
+            Error(lineNo, "expected 'menubar NAME' in the window's own block, NAME the menu bar's accessor");
+            return;
+        }
+        if (!r_.window.menuBar.empty()) {
+            Error(lineNo, "a second 'menubar' line: a window installs one menu bar");
+            return;
+        }
+        r_.window.menuBar = name;
+    }
+
+    void MenuItemLine(int lineNo, std::string_view rest) {
+        const std::string name(FirstWord(rest));
+        std::string cls(FirstWord(rest));
+        if (cls.empty()) cls = "MenuItem";
+        if (current_ != &window_ || !IsIdentifier(name) || !rest.empty() ||
+            (cls != "MenuItem" && cls != "AppleMenuItem" && cls != "QuitMenuItem")) {
+            Error(lineNo, "expected 'menuitem NAME [MenuItem|AppleMenuItem|QuitMenuItem]' in the window's own block");
+            return;
+        }
+        for (const auto& item : r_.window.menuItems)
+            if (item.name == name) {
+                Error(lineNo, "menu item '" + name + "' has two accessors");
+                return;
+            }
+        r_.window.menuItems.push_back({name, cls});
     }
 
     void EntryLine(int lineNo, std::string_view word, std::string_view rest) {
@@ -253,97 +324,38 @@ private:
 
     std::optional<fw::PropertyValue> Value(int lineNo, const std::string& key, fw::PropertyForm form,
                                            std::string_view text) {
-        auto wrong = [&](const std::string& expected) {
-            Error(lineNo, "key '" + key + "' takes " + expected + ", not '" + std::string(text) + "'");
+        std::string bytes;
+        if (form == fw::PropertyForm::String && text.starts_with("@file")) {
+            std::string_view name = Trim(text.substr(5));
+            if (text.size() > 5 && text[5] != ' ' && text[5] != '\t') {
+                Error(lineNo, "key '" + key + "' takes a quoted string or @file PATH, not '" + std::string(text) + "'");
+                return std::nullopt;
+            }
+            if (name.empty()) {
+                Error(lineNo, "key '" + key + "': @file needs a file name");
+                return std::nullopt;
+            }
+            if (!ReadInput(lineNo, key, std::string(name), bytes)) return std::nullopt;
+            bytes = ToSetLineBreaks(bytes);
+        } else if (form == fw::PropertyForm::String && (text.empty() || text.front() != '"')) {
+            Error(lineNo, "key '" + key + "' takes a quoted string or @file PATH, not '" + std::string(text) + "'");
             return std::nullopt;
-        };
-        switch (form) {
-            case fw::PropertyForm::Boolean:
-                if (text == "true") return fw::PropertyValue::Bool(true);
-                if (text == "false") return fw::PropertyValue::Bool(false);
-                return wrong("a Boolean value (true or false)");
-            case fw::PropertyForm::Integer: {
-                int64_t v = 0;
-                const char* end = text.data() + text.size();
-                auto [ptr, ec] = std::from_chars(text.data(), end, v);
-                if (text.empty() || ec != std::errc() || ptr != end || v < INT32_MIN || v > INT32_MAX)
-                    return wrong("a 32-bit decimal integer");
-                return fw::PropertyValue::Int(static_cast<int32_t>(v));
-            }
-            case fw::PropertyForm::Colour: {
-                auto hex = [](char c) -> int {
-                    if (c >= '0' && c <= '9') return c - '0';
-                    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-                    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-                    return -1;
-                };
-                if (text.size() != 7 || text[0] != '#') return wrong("a colour #RRGGBB");
-                int d[6];
-                for (int i = 0; i < 6; ++i)
-                    if ((d[i] = hex(text[1 + i])) < 0) return wrong("a colour #RRGGBB");
-                return fw::PropertyValue::Rgb(fw::Colour{static_cast<std::uint8_t>(d[0] * 16 + d[1]),
-                                                         static_cast<std::uint8_t>(d[2] * 16 + d[3]),
-                                                         static_cast<std::uint8_t>(d[4] * 16 + d[5])});
-            }
-            case fw::PropertyForm::String: {
-                std::string bytes;
-                if (text.starts_with("@file")) {
-                    std::string_view name = Trim(text.substr(5));
-                    if (text.size() > 5 && text[5] != ' ' && text[5] != '\t') return wrong("a quoted string or @file PATH");
-                    if (name.empty()) {
-                        Error(lineNo, "key '" + key + "': @file needs a file name");
-                        return std::nullopt;
-                    }
-                    if (!ReadInput(lineNo, key, std::string(name), bytes)) return std::nullopt;
-                    bytes = ToSetLineBreaks(bytes);
-                } else if (!text.empty() && text.front() == '"') {
-                    if (!Unquote(lineNo, key, text, bytes)) return std::nullopt;
-                } else {
-                    return wrong("a quoted string or @file PATH");
-                }
-                if (auto bad = FirstInvalidUtf8(bytes)) {
-                    Error(lineNo, "key '" + key + "': the text is not valid UTF-8 (byte " +
-                                      std::to_string(*bad) + " of the value)");
-                    return std::nullopt;
-                }
-                return fw::PropertyValue::Text(fw::String(bytes));
-            }
+        } else {
+            bytes = std::string(text);
         }
-        return std::nullopt;
-    }
-
-    bool Unquote(int lineNo, const std::string& key, std::string_view text, std::string& out) {
-        std::size_t i = 1;
-        for (; i < text.size(); ++i) {
-            const char c = text[i];
-            if (c == '"') break;
-            if (c != '\\') {
-                out += c;
-                continue;
+        if (form == fw::PropertyForm::String) {
+            // Escapes are ASCII: the literal is valid UTF-8 when its value is.
+            if (auto bad = FirstInvalidUtf8(bytes)) {
+                Error(lineNo, "key '" + key + "': the text is not valid UTF-8 (byte " + std::to_string(*bad) +
+                                  (text.starts_with("@file") ? " of the file)" : " of the value)"));
+                return std::nullopt;
             }
-            if (++i >= text.size()) break;
-            switch (text[i]) {
-                case 'r': out += '\r'; break;
-                case 'n': out += '\n'; break;
-                case 't': out += '\t'; break;
-                case '"': out += '"'; break;
-                case '\\': out += '\\'; break;
-                default:
-                    Error(lineNo, "key '" + key + "': unknown escape '\\" + std::string(1, text[i]) +
-                                      "' (use \\r, \\n, \\t, \\\" or \\\\)");
-                    return false;
-            }
+            if (text.starts_with("@file")) return fw::PropertyValue::Text(fw::String(bytes));
         }
-        if (i >= text.size()) {
-            Error(lineNo, "key '" + key + "': the string has no closing quote");
-            return false;
-        }
-        if (i + 1 != text.size()) {
-            Error(lineNo, "key '" + key + "': text after the closing quote: '" +
-                              std::string(text.substr(i + 1)) + "'");
-            return false;
-        }
-        return true;
+        std::string why;
+        auto value = fw::ParsePropertyLiteral(form, text, &why);
+        if (!value) Error(lineNo, "key '" + key + "'" + (why.starts_with(":") ? "" : " ") + why);
+        return value;
     }
 
     bool ReadInput(int lineNo, const std::string& key, const std::string& name, std::string& out) {
@@ -384,6 +396,8 @@ public:
             c.frameworkClass = b.frameworkClass;
             c.name = b.controlName;
             c.presets = b.presets;
+            c.subclass = b.subclass;
+            c.events = b.events;
             c.line = b.line;
             Build(b, c.set);
             r_.window.controls.push_back(std::move(c));
@@ -391,9 +405,44 @@ public:
     }
 
 private:
+    // The block's entries with what it leaves out filled in. Entries in the
+    // class's key order take their places in it and every key left out gets
+    // the class's default (a control's Name its name; an optional key stays
+    // out). Entries in another order stand as written and must name every
+    // key.
+    std::vector<std::pair<std::string, fw::PropertyValue>> Completed(const Block& b) {
+        const auto keys = fw::ClassKeys(b.frameworkClass);
+        std::map<std::string, const fw::PropertyValue*> written;
+        for (const auto& [key, value] : b.entries) written[key] = &value;
+        std::size_t at = 0;
+        bool inOrder = true;
+        for (const auto& [key, value] : b.entries) {
+            while (at < keys.size() && keys[at].key != key) ++at;
+            if (at == keys.size()) inOrder = false;
+        }
+        if (!inOrder) {
+            std::string missing;
+            for (const auto& k : keys)
+                if (!k.optional && !written.count(k.key)) missing += (missing.empty() ? "" : ", ") + k.key;
+            if (!missing.empty())
+                Error(b.line, b.label + " names its keys in another order than class '" + b.frameworkClass +
+                                  "' does, so it must name them all; it leaves out " + missing);
+            return b.entries;
+        }
+        std::vector<std::pair<std::string, fw::PropertyValue>> out;
+        for (const auto& k : keys) {
+            if (auto it = written.find(k.key); it != written.end()) out.emplace_back(k.key, *it->second);
+            else if (k.optional) continue;
+            else if (k.key == "Name") out.emplace_back(k.key, fw::PropertyValue::Text(fw::String(b.controlName)));
+            else out.emplace_back(k.key, k.value);
+        }
+        return out;
+    }
+
     void Build(const Block& b, std::string& set) {
+        if (b.badClass) return;
         try {
-            set = fw::WritePropertySet(b.entries);
+            set = fw::WritePropertySet(Completed(b));
             fw::ReadPropertySet(set);  // the framework must read back what was written
         } catch (const fw::PropertySetException& e) {
             auto it = b.keyLines.find(e.Key);
@@ -410,6 +459,12 @@ private:
 };
 
 }  // namespace
+
+std::string HandlerSignature(const ControlDef& c, const EventDef& e) {
+    std::string s = "( " + c.frameworkClass;
+    for (const auto& p : e.params) s += ", " + p;
+    return s + " )";
+}
 
 ParseResult ParseWindowText(const std::string& path, const std::string& text) {
     ParseResult result;

@@ -20,21 +20,45 @@ struct Preset {
     double value = 0;
 };
 
+// An event of a control bound to the window's handler NAME_EVENT.
+struct EventDef {
+    std::string event;
+    // What the event hands the handler beside the control, as class names
+    // ("String", "Int32", "InternetHeaders").
+    std::vector<std::string> params;
+    int line = 0;
+};
+
 struct ControlDef {
     std::string frameworkClass;
     std::string name;
     std::string set;  // the serialized property set
     std::vector<Preset> presets;
+    // Made of a class of its own, "WINDOW.NAME", a subclass of frameworkClass.
+    bool subclass = false;
+    std::vector<EventDef> events;
     int line = 0;
+};
+
+struct MenuItemDef {
+    std::string name;
+    std::string itemClass;  // MenuItem, AppleMenuItem or QuitMenuItem
 };
 
 struct WindowDef {
     std::string name;
     std::string set;
     std::vector<ControlDef> controls;
+    std::string menuBar;  // empty: none
+    std::vector<MenuItemDef> menuItems;
     std::string file;
     int line = 0;
 };
+
+// The handler of a control's event: "Scramble_Action".
+inline std::string HandlerName(const ControlDef& c, const EventDef& e) { return c.name + "_" + e.event; }
+// Its signature text: "( PushButton )", "( HTTPSocket, String, Int32 )".
+std::string HandlerSignature(const ControlDef& c, const EventDef& e);
 
 struct ParseResult {
     WindowDef window;

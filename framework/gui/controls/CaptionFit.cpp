@@ -1,4 +1,4 @@
-#include "CaptionFit.h"
+#include "gui/controls/CaptionFit.h"
 
 #include <QEvent>
 #include <QFontInfo>

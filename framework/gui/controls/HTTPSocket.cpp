@@ -1,4 +1,4 @@
-#include "HTTPSocket.h"
+#include "gui/controls/HTTPSocket.h"
 
 #include <QCoreApplication>
 #include <QNetworkProxy>
@@ -168,7 +168,7 @@ void HTTPSocket::Settle() {
     ++request_;
     busy_ = false;
     Drop();
-    RaiseEvent("PageReceived");
+    RaiseEventWith("PageReceived", url_, status_, headers_, content_);
 }
 
 void HTTPSocket::RaiseError(HttpError e) {
@@ -176,15 +176,7 @@ void HTTPSocket::RaiseError(HttpError e) {
     ++request_;
     busy_ = false;
     Drop();
-    RaiseEvent("Error");
-}
-
-bool HTTPSocket::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Address") address_ = v.text;
-    else if (key == "Port") port_ = v.integer;
-    else if (key == "yield") yield_ = v.boolean;
-    else return Control::TakeProperty(key, v);
-    return true;
+    RaiseEventWith("Error", errorCode_);
 }
 
 }  // namespace fw

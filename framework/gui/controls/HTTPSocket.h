@@ -5,7 +5,10 @@
 // exactly one of two events, raised on the user-interface thread:
 // PageReceived (URL, status, headers, content) once the reply is complete,
 // whatever its status; or Error (a code of the table in Http.h) when no
-// connection could be made or the reply is broken. A server that keeps the
+// connection could be made or the reply is broken. The events hand their
+// handlers those arguments (String, int32_t, InternetHeaders, String; and
+// int32_t), as a window definition's "event PageReceived String Int32
+// InternetHeaders String" and "event Error Int32" bind them. A server that keeps the
 // connection open without finishing leaves the request waiting: the client
 // has no time-out of its own.
 //
@@ -14,9 +17,9 @@
 // raised afterwards. The framing is Http.h's; only the connection is here.
 #pragma once
 
-#include "Control.h"
-#include "Http.h"
-#include "Runtime.h"
+#include "gui/Control.h"
+#include "core/Http.h"
+#include "gui/Runtime.h"
 
 #include <memory>
 #include <string>
@@ -75,16 +78,18 @@ public:
     // The socket's properties of a window definition; Get sets them from
     // its URL.
     const String& Address() const { return address_; }
+    void SetAddress(const String& address) { address_ = address; }
     int32_t Port() const { return port_; }
+    void SetPort(int32_t port) { port_ = port; }
     bool Yield() const { return yield_; }
+    void SetYield(bool b) { yield_ = b; }
 
-    // The owner window's hooks of a generated subclass (updateWindow.hp).
-    void SetWindow(Window* window) { AttachTo(window); }
-    Window* WindowOf() const { return OwnerWindow(); }
     void WindowClosed() override { Close(); }
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
 
 private:
     void Connected();
@@ -115,34 +120,5 @@ private:
     int32_t port_ = 80;
     bool yield_ = false;
 };
-
-// Delegates for the socket's two events, in the form the window's handlers
-// take: hp_PageReceived(socket, URL, status, headers, content) and
-// hp_Error(socket, code). They read the arguments from the socket that
-// raised the event.
-template <class W>
-Ref<Delegate> RuntimeCreateDelegate(W& target,
-                                    void (W::*method)(HTTPSocket&, const String&, int32_t, const InternetHeaders&,
-                                                      const String&),
-                                    std::string signature) {
-    return New<Delegate>(detail::WeakOf(target),
-                         [method](Object& o, Control* sender) {
-                             HTTPSocket& s = detail::SenderArg<HTTPSocket&>::From(sender);
-                             (detail::TargetAs<W>(o).*method)(s, s.PageURL(), s.PageStatus(), s.PageHeaders(),
-                                                              s.PageContent());
-                             return false;
-                         },
-                         std::move(signature));
-}
-template <class W>
-Ref<Delegate> RuntimeCreateDelegate(W& target, void (W::*method)(HTTPSocket&, int32_t), std::string signature) {
-    return New<Delegate>(detail::WeakOf(target),
-                         [method](Object& o, Control* sender) {
-                             HTTPSocket& s = detail::SenderArg<HTTPSocket&>::From(sender);
-                             (detail::TargetAs<W>(o).*method)(s, s.ErrorCode());
-                             return false;
-                         },
-                         std::move(signature));
-}
 
 }  // namespace fw

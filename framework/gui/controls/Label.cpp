@@ -1,6 +1,6 @@
-#include "Label.h"
+#include "gui/controls/Label.h"
 
-#include "CaptionFit.h"
+#include "gui/controls/CaptionFit.h"
 
 #include <QLabel>
 
@@ -63,17 +63,6 @@ void Label::SetTextColor(const Colour& c) {
 
 void Label::SetSelectable(bool b) {
     if (label_) label_->setTextInteractionFlags(b ? Qt::TextSelectableByMouse : Qt::NoTextInteraction);
-}
-
-bool Label::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Text") SetText(v.text);
-    else if (key == "TextAlign") SetTextAlign(v.integer);
-    else if (key == "Multiline") SetMultiline(v.boolean);
-    else if (key == "TextColor") SetTextColor(v.colour);
-    else if (key == "Selectable") SetSelectable(v.boolean);
-    else if (key == "Transparent") transparent_ = v.boolean;
-    else return RectControl::TakeProperty(key, v);
-    return true;
 }
 
 }  // namespace fw

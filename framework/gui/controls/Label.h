@@ -4,7 +4,7 @@
 // font where it would not fit (CaptionFit.h).
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 #include <QFont>
 
@@ -32,11 +32,14 @@ public:
     void SetSelectable(bool b);
     // A label draws no background of its own either way; kept.
     bool Transparent() const { return transparent_; }
+    void SetTransparent(bool b) { transparent_ = b; }
 
     QLabel* QtLabel() const;
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
     void FontChanged(const QFont& font) override;
 
 private:

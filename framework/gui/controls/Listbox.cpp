@@ -1,4 +1,4 @@
-#include "Listbox.h"
+#include "gui/controls/Listbox.h"
 
 #include <QAbstractListModel>
 #include <QHeaderView>
@@ -208,40 +208,28 @@ String Listbox::Text() const {
     return i < 0 ? String() : rows_.Cell(i);
 }
 
-bool Listbox::TakeProperty(std::string_view key, const PropertyValue& v) {
-    // A set's values belong to SetProperties, which drops them right after:
-    // the rows take the text over instead of copying it, and read a compiled
-    // definition's list where it lies in the program.
-    if (key == "InitialValue") {
-        auto& taken = const_cast<PropertyValue&>(v);
-        if (taken.utf8Lasting) SetInitialValueUtf8View(taken.utf8);
-        else if (!taken.utf8.empty()) SetInitialValueUtf8(std::string(taken.utf8));
-        else SetInitialValue(std::move(taken.text));
-    }
-    else if (key == "ColumnCount") columnCount_ = v.integer < 1 ? 1 : v.integer;
-    else if (key == "ColumnWidths") columnWidths_ = v.text;
-    else if (key == "Border") {
-        if (view_) view_->setFrameShape(v.boolean ? QFrame::StyledPanel : QFrame::NoFrame);
-    } else if (key == "ScrollBarVertical") {
-        if (view_) view_->setVerticalScrollBarPolicy(v.boolean ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    } else if (key == "ScrollbarHorizontal") {
-        if (view_) view_->setHorizontalScrollBarPolicy(v.boolean ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    } else if (key == "SelectionType") {
-        selectionType_ = v.integer;
-        if (view_)
-            view_->setSelectionMode(v.integer == 1 ? QAbstractItemView::ExtendedSelection
-                                                   : QAbstractItemView::SingleSelection);
-    }
-    // One column without a heading, no grid, no hierarchy, no dragging: the
-    // system's only list shows words one per row, which these keep as is.
-    else if (key == "HasHeading" || key == "HeadingIndex" || key == "GridLinesHorizontal" ||
-             key == "GridLinesVertical" || key == "DefaultRowHeight" || key == "_ScrollWidth" ||
-             key == "_ScrollOffset" || key == "Hierarchical" || key == "EnableDrag" ||
-             key == "EnableDragReorder" || key == "RequiresSelection" || key == "ColumnsResizable" ||
-             key == "AutoHideScrollbars") {
-    } else
-        return RectControl::TakeProperty(key, v);
-    return true;
+void Listbox::SetInitialValue(PropertyValue& taken) {
+    if (taken.utf8Lasting) SetInitialValueUtf8View(taken.utf8);
+    else if (!taken.utf8.empty()) SetInitialValueUtf8(std::string(taken.utf8));
+    else SetInitialValue(std::move(taken.text));
+}
+
+void Listbox::SetBorder(bool b) {
+    if (view_) view_->setFrameShape(b ? QFrame::StyledPanel : QFrame::NoFrame);
+}
+
+void Listbox::SetScrollBarVertical(bool b) {
+    if (view_) view_->setVerticalScrollBarPolicy(b ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void Listbox::SetScrollbarHorizontal(bool b) {
+    if (view_) view_->setHorizontalScrollBarPolicy(b ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+}
+
+void Listbox::SetSelectionType(int32_t type) {
+    selectionType_ = type;
+    if (view_)
+        view_->setSelectionMode(type == 1 ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
 }
 
 }  // namespace fw

@@ -6,8 +6,8 @@
 // directly through Rows(); their revision changes on every change.
 #pragma once
 
-#include "Control.h"
-#include "Rows.h"
+#include "gui/Control.h"
+#include "core/Rows.h"
 
 #include <QFont>
 
@@ -51,6 +51,10 @@ public:
     void SetInitialValueUtf8(std::string joined);
     // The same over constant text that outlives the list, read in place.
     void SetInitialValueUtf8View(std::string_view joined);
+    // A set's value, taken over rather than copied: the set drops its values
+    // right after applying them, and this one may be megabytes. A compiled
+    // definition's list is read where it lies in the program.
+    void SetInitialValue(PropertyValue& taken);
 
     // The selected row, -1 for none; setting an index out of range selects
     // nothing.
@@ -60,12 +64,21 @@ public:
     String Text() const;
 
     int32_t ColumnCount() const { return columnCount_; }
+    // Fewer than one column is one.
+    void SetColumnCount(int32_t count) { columnCount_ = count < 1 ? 1 : count; }
+    void SetColumnWidths(const String& widths) { columnWidths_ = widths; }
+    void SetBorder(bool b);
+    void SetScrollBarVertical(bool b);
+    void SetScrollbarHorizontal(bool b);
+    // 1 lets the user select several rows, any other value one.
+    void SetSelectionType(int32_t type);
     QTableView* View() const;
 
 protected:
     void FontChanged(const QFont& font) override;
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
-    bool TakesUndecodedText(std::string_view key) const override { return key == "InitialValue"; }
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
 
 private:
     void FitRowHeight(const QFont& font);

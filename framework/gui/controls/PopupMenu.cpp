@@ -1,4 +1,4 @@
-#include "PopupMenu.h"
+#include "gui/controls/PopupMenu.h"
 
 #include <QComboBox>
 
@@ -57,12 +57,5 @@ void PopupMenu::SetListIndex(int32_t index) {
 }
 
 String PopupMenu::Text() const { return List(ListIndex()); }
-
-bool PopupMenu::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "InitialValue") SetInitialValue(v.text);
-    else if (key == "ListIndex") SetListIndex(v.integer);
-    else return RectControl::TakeProperty(key, v);
-    return true;
-}
 
 }  // namespace fw

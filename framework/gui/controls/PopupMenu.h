@@ -1,7 +1,7 @@
 // PopupMenu: a pop-up menu of text rows over QComboBox.
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 #include <vector>
 
@@ -34,7 +34,9 @@ public:
     QComboBox* Combo() const;
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
 
 private:
     QPointer<QComboBox> combo_;

@@ -1,4 +1,4 @@
-#include "ProgressBar.h"
+#include "gui/controls/ProgressBar.h"
 
 #include <QProgressBar>
 
@@ -35,13 +35,6 @@ void ProgressBar::Update() {
     bar_->setRange(0, maximum_);
     // QProgressBar ignores a value outside its range.
     bar_->setValue(std::clamp(value_, 0, maximum_));
-}
-
-bool ProgressBar::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Value") SetValue(v.integer);
-    else if (key == "Maximum") SetMaximum(v.integer);
-    else return RectControl::TakeProperty(key, v);
-    return true;
 }
 
 }  // namespace fw

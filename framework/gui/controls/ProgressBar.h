@@ -2,7 +2,7 @@
 // indicator.
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 class QProgressBar;
 
@@ -24,7 +24,9 @@ public:
     QProgressBar* Bar() const;
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
 
 private:
     void Update();

@@ -1,6 +1,6 @@
-#include "PushButton.h"
+#include "gui/controls/PushButton.h"
 
-#include "CaptionFit.h"
+#include "gui/controls/CaptionFit.h"
 
 #include <QPushButton>
 #include <QShortcut>
@@ -82,15 +82,5 @@ void PushButton::SetCancel(bool b) {
 }
 
 void PushButton::Push() { RaiseEvent("Action"); }
-
-bool PushButton::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Caption") SetCaption(v.text);
-    else if (key == "Default") SetDefault(v.boolean);
-    else if (key == "Cancel") SetCancel(v.boolean);
-    // 0 is the standard push button, the only style the system uses.
-    else if (key == "ButtonStyle") buttonStyle_ = v.integer;
-    else return RectControl::TakeProperty(key, v);
-    return true;
-}
 
 }  // namespace fw

@@ -5,7 +5,7 @@
 // (CaptionFit.h).
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 #include <QFont>
 
@@ -28,6 +28,8 @@ public:
     bool Cancel() const { return cancel_; }
     void SetCancel(bool b);
     int32_t ButtonStyle() const { return buttonStyle_; }
+    // 0 is the standard push button, the only style the system uses.
+    void SetButtonStyle(int32_t style) { buttonStyle_ = style; }
 
     // Runs the Action handlers at once, as a click would, also when the
     // button is disabled or hidden: a caller that pushes a button relies on
@@ -37,7 +39,9 @@ public:
     QPushButton* Button() const;
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
     void FontChanged(const QFont& font) override;
 
 private:

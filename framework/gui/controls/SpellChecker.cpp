@@ -1,4 +1,4 @@
-#include "SpellChecker.h"
+#include "gui/controls/SpellChecker.h"
 
 #include <hunspell.h>
 

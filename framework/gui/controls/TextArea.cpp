@@ -1,7 +1,7 @@
-#include "TextArea.h"
+#include "gui/controls/TextArea.h"
 
-#include "BusyCursor.h"
-#include "SpellChecker.h"
+#include "gui/BusyCursor.h"
+#include "gui/controls/SpellChecker.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -549,27 +549,6 @@ bool TextArea::SetPresetProperty(std::string_view key, double value) {
         return true;
     }
     return RectControl::SetPresetProperty(key, value);
-}
-
-bool TextArea::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Text") SetText(v.text);
-    else if (key == "Multiline") SetMultiline(v.boolean);
-    else if (key == "Styled") SetStyled(v.boolean);
-    else if (key == "ReadOnly") SetReadOnly(v.boolean);
-    else if (key == "LimitText") SetLimitText(v.integer);
-    else if (key == "AcceptTabs") SetAcceptTabs(v.boolean);
-    else if (key == "ScrollbarVertical") SetScrollbarVertical(v.boolean);
-    else if (key == "ScrollbarHorizontal") SetScrollbarHorizontal(v.boolean);
-    else if (key == "Border") SetBorder(v.boolean);
-    else if (key == "HideSelection") SetHideSelection(v.boolean);
-    else if (key == "TextColor") SetTextColor(v.colour);
-    else if (key == "BackColor") SetBackColor(v.colour);
-    else if (key == "Alignment") SetAlignment(v.integer);
-    else if (key == "AutomaticallyCheckSpelling") SetAutomaticallyCheckSpelling(v.boolean);
-    else if (key == "Format") format_ = v.text;
-    else if (key == "Mask") mask_ = v.text;
-    else return RectControl::TakeProperty(key, v);
-    return true;
 }
 
 }  // namespace fw

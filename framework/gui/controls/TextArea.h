@@ -9,8 +9,8 @@
 // Positions (SelStart, SelLength) count characters of Text().
 #pragma once
 
-#include "Control.h"
-#include "TextCodec.h"
+#include "gui/Control.h"
+#include "core/TextCodec.h"
 
 #include <QPointer>
 
@@ -94,7 +94,9 @@ public:
     // Kept for the definition; the area applies no number format or input
     // mask (the system's areas have none).
     const String& Format() const { return format_; }
+    void SetFormat(const String& format) { format_ = format; }
     const String& Mask() const { return mask_; }
+    void SetMask(const String& mask) { mask_ = mask; }
     // Only single spacing is drawn; the value is kept.
     double LineSpacing() const { return lineSpacing_; }
     void SetLineSpacing(double spacing) { lineSpacing_ = spacing; }
@@ -104,7 +106,9 @@ public:
     bool SetPresetProperty(std::string_view key, double value) override;
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
 
 private:
     friend class TextAreaEditor;

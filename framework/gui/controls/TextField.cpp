@@ -1,4 +1,4 @@
-#include "TextField.h"
+#include "gui/controls/TextField.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -129,24 +129,6 @@ void TextField::UpdatePalette() {
 void TextField::SetAlignment(int32_t a) {
     if (edit_)
         edit_->setAlignment((a == 2 ? Qt::AlignHCenter : a == 3 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
-}
-
-bool TextField::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Text") SetText(v.text);
-    else if (key == "CueText") SetCueText(v.text);
-    else if (key == "Password") SetPassword(v.boolean);
-    else if (key == "ReadOnly") SetReadOnly(v.boolean);
-    else if (key == "LimitText") SetLimitText(v.integer);
-    else if (key == "Border") SetBorder(v.boolean);
-    else if (key == "TextColor") SetTextColor(v.colour);
-    else if (key == "BackColor") SetBackColor(v.colour);
-    else if (key == "Alignment") SetAlignment(v.integer);
-    else if (key == "AutomaticallyCheckSpelling") autoSpell_ = v.boolean;
-    else if (key == "AcceptTabs") acceptTabs_ = v.boolean;
-    else if (key == "Format") format_ = v.text;
-    else if (key == "Mask") mask_ = v.text;
-    else return RectControl::TakeProperty(key, v);
-    return true;
 }
 
 }  // namespace fw

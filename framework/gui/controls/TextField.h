@@ -1,7 +1,7 @@
 // TextField: a single-line text field over QLineEdit.
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 class QLineEdit;
 
@@ -45,15 +45,21 @@ public:
     void SetAlignment(int32_t a);
     // A field takes no spell checking of its own; the flag is kept.
     bool AutomaticallyCheckSpelling() const { return autoSpell_; }
+    void SetAutomaticallyCheckSpelling(bool b) { autoSpell_ = b; }
     // Tab always moves the focus out of a single-line field; kept.
     bool AcceptTabs() const { return acceptTabs_; }
+    void SetAcceptTabs(bool b) { acceptTabs_ = b; }
     const String& Format() const { return format_; }
+    void SetFormat(const String& format) { format_ = format; }
     const String& Mask() const { return mask_; }
+    void SetMask(const String& mask) { mask_ = mask; }
 
     QLineEdit* Editor() const;
 
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
 
 private:
     void UpdatePalette();

@@ -1,4 +1,4 @@
-#include "Timer.h"
+#include "gui/controls/Timer.h"
 
 #include <QTimer>
 
@@ -51,13 +51,6 @@ void Timer::Fire() {
         return;
     }
     RaiseEvent("Action");
-}
-
-bool Timer::TakeProperty(std::string_view key, const PropertyValue& v) {
-    if (key == "Mode") SetMode(v.integer);
-    else if (key == "Period") SetPeriod(v.integer);
-    else return Control::TakeProperty(key, v);
-    return true;
 }
 
 }  // namespace fw

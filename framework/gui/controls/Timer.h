@@ -2,11 +2,11 @@
 //
 // Mode 0 is off, 1 a single shot (Action runs once, Period ms after the mode
 // was set, and the mode is 0 again by the time the handler runs), 2
-// repeating. A generated subclass such as Window1.Timer1 adds nothing of
-// its own: the owner window and the index live in Control.
+// repeating. A window's own timer class (Window1.Timer1) is a
+// WindowControl<Timer>.
 #pragma once
 
-#include "Control.h"
+#include "gui/Control.h"
 
 class QTimer;
 
@@ -18,9 +18,6 @@ public:
     ~Timer() override;
 
     std::string PropertyClassName() const override { return "Timer"; }
-
-    // The framework's constructor of the control; nothing to do.
-    void Constructor() {}
 
     int32_t Mode() const { return mode_; }
     // Setting 1 or 2 starts the count of Period from now, also when the
@@ -34,12 +31,10 @@ public:
     void Reset();
     bool IsRunning() const;
 
-    // The owner window's hooks of a generated subclass (Window1.Timer1).
-    void SetWindow(Window* window) { AttachTo(window); }
-    Window* WindowOf() const { return OwnerWindow(); }
-
 protected:
-    bool TakeProperty(std::string_view key, const PropertyValue& value) override;
+    bool TakeProperty(std::size_t key, const PropertyValue& value) override {
+        return ApplyPropertyRow(*this, key, value);
+    }
 
 private:
     void Start();

@@ -1,7 +1,7 @@
 // The printing module (PrintSupportModule.h): everything of the framework
 // that needs Qt Print Support, loaded on first use. It uses nothing of the
 // framework but these interfaces.
-#include "PrintSupportModule.h"
+#include "gui/PrintSupportModule.h"
 
 #include <QPageLayout>
 #include <QPainter>

@@ -4,10 +4,10 @@
 // and the yield repaints at a bounded rate without running anything queued.
 #include "runtime_test_util.h"
 
-#include "BusyCursor.h"
-#include "Runtime.h"
-#include "TextArea.h"
-#include "Yield.h"
+#include "gui/BusyCursor.h"
+#include "gui/Runtime.h"
+#include "gui/controls/TextArea.h"
+#include "core/Yield.h"
 
 #include <QCursor>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Push buttons raise Action (also pushed while disabled); timers fire after
 // their period, a single shot once.
-#include "Dispatch.h"
-#include "PushButton.h"
-#include "Timer.h"
+#include "core/Dispatch.h"
+#include "gui/controls/PushButton.h"
+#include "gui/controls/Timer.h"
 #include "controls_support.h"
 
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 // Focus: GotFocus is raised once per gain of focus, whether the gain comes
 // from SetFocus (also in a window that is not active, or never shown), from
 // the Tab key or from a click.
-#include "Label.h"
-#include "PushButton.h"
-#include "TextArea.h"
-#include "TextField.h"
+#include "gui/controls/Label.h"
+#include "gui/controls/PushButton.h"
+#include "gui/controls/TextArea.h"
+#include "gui/controls/TextField.h"
 #include "controls_support.h"
 
 #include <QFocusEvent>

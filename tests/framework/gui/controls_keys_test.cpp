@@ -1,13 +1,13 @@
 // Every control takes exactly the keys of its class in the class-key table,
 // applies a whole property set, and shows what it was given.
-#include "Label.h"
-#include "Listbox.h"
-#include "PopupMenu.h"
-#include "ProgressBar.h"
-#include "PushButton.h"
-#include "TextArea.h"
-#include "TextField.h"
-#include "Timer.h"
+#include "gui/controls/Label.h"
+#include "gui/controls/Listbox.h"
+#include "gui/controls/PopupMenu.h"
+#include "gui/controls/ProgressBar.h"
+#include "gui/controls/PushButton.h"
+#include "gui/controls/TextArea.h"
+#include "gui/controls/TextField.h"
+#include "gui/controls/Timer.h"
 #include "controls_support.h"
 
 #include <QFontInfo>

@@ -1,6 +1,6 @@
 // List box rows (many, fast, in a model) and pop-up menu rows.
-#include "Listbox.h"
-#include "PopupMenu.h"
+#include "gui/controls/Listbox.h"
+#include "gui/controls/PopupMenu.h"
 #include "controls_support.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // Spell checking underlines misspelt words and never changes the text.
-#include "SpellChecker.h"
-#include "TextArea.h"
+#include "gui/controls/SpellChecker.h"
+#include "gui/controls/TextArea.h"
 #include "controls_support.h"
 
 #include <QKeyEvent>

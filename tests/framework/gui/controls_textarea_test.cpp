@@ -1,8 +1,8 @@
 // Text areas give back exactly the text they were given, keep the line ends
 // of the lines the user did not touch, and pass exact text through the
 // clipboard.
-#include "TextArea.h"
-#include "TextField.h"
+#include "gui/controls/TextArea.h"
+#include "gui/controls/TextField.h"
 #include "controls_support.h"
 
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "Date.h"
+#include "core/Date.h"
 
 #include <gtest/gtest.h>
 

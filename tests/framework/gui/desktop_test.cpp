@@ -1,8 +1,8 @@
-#include "Clipboard.h"
-#include "Dialogs.h"
-#include "PrintSupportModule.h"
-#include "QtDesktop.h"
-#include "ScriptedDesktop.h"
+#include "gui/Clipboard.h"
+#include "gui/Dialogs.h"
+#include "gui/PrintSupportModule.h"
+#include "gui/QtDesktop.h"
+#include "gui/ScriptedDesktop.h"
 
 #include <QApplication>
 #include <QClipboard>

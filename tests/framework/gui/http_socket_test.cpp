@@ -5,8 +5,8 @@
 #include "http_server.h"
 #include "runtime_test_util.h"
 
-#include "HTTPSocket.h"
-#include "Window.h"
+#include "gui/controls/HTTPSocket.h"
+#include "gui/Window.h"
 
 #include <gtest/gtest.h>
 

@@ -3,14 +3,14 @@
 // window, Quit and the Edit commands on the focused text control.
 #include "runtime_test_util.h"
 
-#include "Application.h"
-#include "Menu.h"
-#include "Registry.h"
-#include "Runtime.h"
-#include "Style.h"
-#include "TextArea.h"
-#include "TextField.h"
-#include "Window.h"
+#include "gui/Application.h"
+#include "gui/Menu.h"
+#include "core/Registry.h"
+#include "gui/Runtime.h"
+#include "gui/Style.h"
+#include "gui/controls/TextArea.h"
+#include "gui/controls/TextField.h"
+#include "gui/Window.h"
 
 #include <QClipboard>
 #include <QFile>

@@ -2,11 +2,11 @@
 // and real print jobs to PDF files through the scripted print dialog.
 #include "controls_support.h"
 
-#include "PrintSupportModule.h"
-#include "Printing.h"
-#include "PrintingRecorder.h"
-#include "ScriptedDesktop.h"
-#include "TextArea.h"
+#include "gui/PrintSupportModule.h"
+#include "gui/Printing.h"
+#include "gui/PrintingRecorder.h"
+#include "gui/ScriptedDesktop.h"
+#include "gui/controls/TextArea.h"
 
 #include <QFile>
 #include <QFontInfo>

@@ -1,7 +1,7 @@
 // The class registry: methods in order with their signatures and
 // attributes, inherited ones first, properties, hooks, objects made through
 // it, and a class registered once only.
-#include "Registry.h"
+#include "core/Registry.h"
 
 #include <gtest/gtest.h>
 

@@ -4,13 +4,13 @@
 // object and the yield hook.
 #include "runtime_test_util.h"
 
-#include "Application.h"
-#include "Dispatch.h"
-#include "Registry.h"
-#include "Runtime.h"
-#include "RuntimeCore.h"
-#include "Window.h"
-#include "Yield.h"
+#include "gui/Application.h"
+#include "core/Dispatch.h"
+#include "core/Registry.h"
+#include "gui/Runtime.h"
+#include "core/RuntimeCore.h"
+#include "gui/Window.h"
+#include "core/Yield.h"
 
 #include <QPainter>
 #include <QTimer>
@@ -56,16 +56,22 @@ std::exception_ptr CountingHelper(void (*f)(void*), void* arg) {
     return fw::CallFunctionWithExceptionHandling(f, arg);
 }
 
+// Control events go the same one way as window hooks, menu commands and
+// start-up: through the installed helper, to the report.
 TEST_F(RuntimeTest, ProgramCodeRunsThroughTheInstalledHelperAndItsExceptionIsReported) {
     fw::RuntimeSetExceptionHelper(&CountingHelper);
     g_helperCalls = 0;
     EXPECT_TRUE(fw::RunProgramCode([] {}));
     EXPECT_FALSE(fw::RunProgramCode([] { throw fw::IOException("The file is locked.", 13); }));
+    auto button = fw::New<TestButton>();
+    button->AddEventHandler("Action", [] { throw fw::IOException("The disk is full.", 28); });
+    button->RaiseEvent("Action");
     fw::RuntimeSetExceptionHelper(nullptr);
-    EXPECT_EQ(g_helperCalls, 2);
+    EXPECT_EQ(g_helperCalls, 3);
     const auto boxes = desktop_.CallsOf(fw::ScriptedDesktop::Kind::MsgBox);
-    ASSERT_EQ(boxes.size(), 1u);
+    ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text.ToUtf8(), fw::DescribeException(fw::IOException("The file is locked.", 13)));
+    EXPECT_EQ(boxes[1].text.ToUtf8(), fw::DescribeException(fw::IOException("The disk is full.", 28)));
 }
 
 TEST_F(RuntimeTest, ExceptionInAHandlerReachesTheReportAndTheLoopGoesOn) {

@@ -3,9 +3,9 @@
 // helper that lets closed windows go.
 #pragma once
 
-#include "Control.h"
-#include "Runtime.h"
-#include "ScriptedDesktop.h"
+#include "gui/Control.h"
+#include "gui/Runtime.h"
+#include "gui/ScriptedDesktop.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -5,15 +5,15 @@
 
 #include "../../wait_until.h"
 
-#include "Application.h"
-#include "Dialogs.h"
-#include "Menu.h"
-#include "PropertySet.h"
-#include "QtDesktop.h"
-#include "Registry.h"
-#include "Runtime.h"
-#include "TextArea.h"
-#include "Window.h"
+#include "gui/Application.h"
+#include "gui/Dialogs.h"
+#include "gui/Menu.h"
+#include "core/PropertySet.h"
+#include "gui/QtDesktop.h"
+#include "core/Registry.h"
+#include "gui/Runtime.h"
+#include "gui/controls/TextArea.h"
+#include "gui/Window.h"
 
 #include <QMenuBar>
 #include <QMessageBox>

@@ -4,12 +4,12 @@
 // quits, as the program's main window does. It prints the window's title
 // once the window is up, and gives up by itself after a while so that a
 // broken test never leaves it running.
-#include "Application.h"
-#include "Menu.h"
-#include "PropertySet.h"
-#include "Registry.h"
-#include "Runtime.h"
-#include "Window.h"
+#include "gui/Application.h"
+#include "gui/Menu.h"
+#include "core/PropertySet.h"
+#include "core/Registry.h"
+#include "gui/Runtime.h"
+#include "gui/Window.h"
 
 #include <QTimer>
 
