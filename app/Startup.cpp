@@ -20,6 +20,8 @@
 #include <QTimer>
 #include "core/RuntimeCore.h"
 #include "app/Window1.h"
+#include "update/selfTest.h"
+#include "update/updateWindow.h"
 
 namespace startup {
 
@@ -115,7 +117,9 @@ void initialize() {
     RegisterAppClass();
     RegisterWindow1Classes();
     RegisterMenuBarClasses();
+    RegisterUpdateClasses();
     RegisterMenuBar2Class();
+    SetMenuCommandOpener("CheckForUpdateCheckNow", &ShowVersionWindow);
     Phase("classes registered");
 }
 

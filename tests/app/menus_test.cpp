@@ -165,7 +165,8 @@ TEST_F(MenusTest, CommandsWhoseWindowsDoNotExistYetDoNothingAndEditGoesToTheFocu
     const std::set<std::string> commands = {"CheckForUpdateCheckNow", "HelpShow", "HelpAbout", "FilePrintHelp"};
     for (const ItemRow& r : kMenuBar1)
         EXPECT_EQ(W().HasMenuHandler(fw::String(r.name)), commands.count(r.name) == 1) << r.name;
-    for (const std::string& item : commands) {
+    // Check Now opens the version window (tests/update/flow).
+    for (const std::string item : {"HelpShow", "HelpAbout", "FilePrintHelp"}) {
         W().DoMenuCommand(fw::String(item));
         EXPECT_EQ(fw::RuntimeOpenWindows().size(), 1u) << item;
     }

@@ -4,3 +4,22 @@ if(SCRANDLE_GUI)
     SCRIPT ${CMAKE_CURRENT_LIST_DIR}/run_app_test.sh PROGRAM $<TARGET_FILE:scrandle>
     SCREEN 1280x1024x24 TIMEOUT 90)
 endif()
+
+# The update check of the real program against a real local server: a copy
+# of the program whose maker's host is the server's, given at start, so the
+# server can take any free port.
+if(SCRANDLE_GUI)
+  add_executable(scrandle_update_check_program ${CMAKE_CURRENT_LIST_DIR}/update_check_main.cpp)
+  target_link_libraries(scrandle_update_check_program PRIVATE scrandle_app)
+  find_program(SCRANDLE_PYTHON3 python3)
+  if(SCRANDLE_XVFB_RUN AND SCRANDLE_XDOTOOL AND SCRANDLE_PYTHON3)
+    add_test(NAME xvfb_scrandle_update_check
+      COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24" sh ${CMAKE_CURRENT_LIST_DIR}/run_update_check_test.sh
+              $<TARGET_FILE:scrandle_update_check_program> ${SCRANDLE_RESOURCES_DIR}/update/scrandle.xml
+              ${SCRANDLE_PYTHON3})
+    set(environment "LC_ALL=C.UTF-8" ${SCRANDLE_LSAN_ENVIRONMENT} ${SCRANDLE_SANITIZER_ENVIRONMENT})
+    set_tests_properties(xvfb_scrandle_update_check PROPERTIES TIMEOUT 90 ENVIRONMENT "${environment}")
+  else()
+    message(STATUS "xvfb_scrandle_update_check is skipped: xvfb-run, xdotool or python3 is missing")
+  endif()
+endif()
