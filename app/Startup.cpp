@@ -14,7 +14,11 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QIconEngine>
+#include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTimer>
 #include "core/RuntimeCore.h"
 #include "app/Window1.h"
@@ -33,15 +37,80 @@ std::vector<std::string>& Phases() {
     return phases;
 }
 
-void SetProgramIcon() {
-    QIcon icon;
-    const resources::IconImage* images = resources::IconImages();
-    for (int i = 0; i < resources::kIconImageCount; ++i) {
-        QPixmap image;
-        if (image.loadFromData(images[i].data, static_cast<uint>(images[i].size), "PNG")) icon.addPixmap(image);
+namespace {
+
+// The program's icon over its embedded PNG images, each decoded the first
+// time a size is asked of it: decoding all of them is a tenth of start-up,
+// and a window system that shows no icon never asks.
+class EmbeddedIconEngine : public QIconEngine {
+public:
+    EmbeddedIconEngine() {
+        const resources::IconImage* images = resources::IconImages();
+        for (int i = 0; i < resources::kIconImageCount; ++i) {
+            const resources::IconImage& image = images[i];
+            // A PNG's width and height stand big-endian in its header chunk.
+            if (image.size < 24) continue;
+            const auto word = [&image](std::size_t at) {
+                return static_cast<int>(image.data[at] << 24 | image.data[at + 1] << 16 | image.data[at + 2] << 8 |
+                                        image.data[at + 3]);
+            };
+            images_.push_back({&image, QSize(word(16), word(20)), QPixmap()});
+        }
     }
-    QApplication::setWindowIcon(icon);
-}
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        QList<QSize> sizes;
+        for (const auto& image : images_) sizes.append(image.size);
+        return sizes;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+        const Image* best = BestFor(size);
+        return best ? best->size.scaled(size, Qt::KeepAspectRatio).boundedTo(best->size) : QSize();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+        Image* best = BestFor(size);
+        if (!best) return QPixmap();
+        if (best->decoded.isNull())
+            best->decoded.loadFromData(best->png->data, static_cast<uint>(best->png->size), "PNG");
+        QPixmap shown = best->size == size || best->decoded.isNull()
+                            ? best->decoded
+                            : best->decoded.scaled(actualSize(size, mode, QIcon::Off), Qt::KeepAspectRatio,
+                                                   Qt::SmoothTransformation);
+        if (mode != QIcon::Normal) {
+            QStyleOption option;
+            shown = QApplication::style()->generatedIconPixmap(mode, shown, &option);
+        }
+        return shown;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QIconEngine* clone() const override { return new EmbeddedIconEngine(*this); }
+
+private:
+    struct Image {
+        const resources::IconImage* png;
+        QSize size;
+        QPixmap decoded;
+    };
+
+    // The smallest image at least as large as asked, else the largest.
+    Image* BestFor(const QSize& size) {
+        for (auto& image : images_)
+            if (image.size.width() >= size.width() && image.size.height() >= size.height()) return &image;
+        return images_.empty() ? nullptr : &images_.back();
+    }
+
+    std::vector<Image> images_;
+};
+
+}  // namespace
+
+void SetProgramIcon() { QApplication::setWindowIcon(QIcon(new EmbeddedIconEngine)); }
 
 void initialize() {
     // The title of every message box.

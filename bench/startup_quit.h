@@ -4,10 +4,13 @@
 // quit before it was ever drawn while a window with controls would not.
 #pragma once
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QObject>
+#include <QPixmap>
 #include <QTimer>
+#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -33,12 +36,24 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!painted_ && event->type() == QEvent::Paint) {
             painted_ = true;
-            QTimer::singleShot(0, this, [this] { quit_(); });
+            QTimer::singleShot(0, this, [this] {
+                SaveImage();
+                quit_();
+            });
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    // STARTUP_BENCH_IMAGE=FILE.png saves the window as painted, to compare
+    // the programs' windows by eye.
+    static void SaveImage() {
+        const char* path = std::getenv("STARTUP_BENCH_IMAGE");
+        if (!path || !*path) return;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible()) w->grab().save(QString::fromLocal8Bit(path));
+    }
+
     std::function<void()> quit_;
     bool painted_ = false;
 };

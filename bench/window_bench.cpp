@@ -19,6 +19,7 @@
 #include "gui/ScriptedDesktop.h"
 #include "app/Startup.h"
 #include "app/Window1.h"
+#include "program_steps.h"
 
 #include <benchmark/benchmark.h>
 
@@ -180,11 +181,7 @@ int main(int argc, char** argv) {
     // desktop that answers every message box at once.
     fw::ScriptedDesktop desktop;
     fw::ScopedDesktop scoped(desktop);
-    fw::RuntimeInit(argc, argv);
-    startup::initialize();
-    fw::RuntimeSetExceptionHelper(&fw::CallFunctionWithExceptionHandling);
-    startup::EarlyStartup();
-    fw::RunFrameworkInitialization(&startup::LateStartup);
+    bench::StartProgram(argc, argv);
     PaintPending();
 
     fw::TheRandom().Seed(4711);
@@ -196,7 +193,6 @@ int main(int argc, char** argv) {
 
     if (desktop.Count(fw::ScriptedDesktop::Kind::MsgBox) != 0)
         Fail("a message box was shown: " + desktop.CallsOf(fw::ScriptedDesktop::Kind::MsgBox)[0].text.ToUtf8());
-    fw::RuntimeCloseAllWindows();
-    startup::finalize();
-    return fw::RuntimeExit();
+    bench::StopProgram();
+    return 0;
 }

@@ -1,8 +1,12 @@
 #include "core/PropertySet.h"
 
+#include <link.h>
+
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <map>
 #include <unordered_map>
@@ -260,6 +264,31 @@ std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes) { return Read
 std::vector<PropertyEntry> ReadPropertySetDeferred(std::string_view bytes) { return ReadSet(bytes, true); }
 
 namespace {
+
+// True when the bytes lie in a read-only segment of the program itself: a
+// compiled window definition, which lives as long as the process and never
+// changes, so a large value of it can be kept as a view. (A library's
+// segments are not asked: it might be unloaded.)
+bool InConstantProgramData(std::string_view bytes) {
+    struct Range {
+        std::uintptr_t begin, end;
+        bool inside = false;
+    } range{reinterpret_cast<std::uintptr_t>(bytes.data()), reinterpret_cast<std::uintptr_t>(bytes.data()) + bytes.size()};
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* data) {
+            auto* r = static_cast<Range*>(data);
+            for (int k = 0; k < info->dlpi_phnum; ++k) {
+                const auto& segment = info->dlpi_phdr[k];
+                if (segment.p_type != PT_LOAD || (segment.p_flags & PF_W)) continue;
+                const std::uintptr_t begin = info->dlpi_addr + segment.p_vaddr;
+                r->inside = r->inside || (r->begin >= begin && r->end <= begin + segment.p_memsz);
+            }
+            return 1;  // the program is the first object listed
+        },
+        &range);
+    return range.inside;
+}
+
 std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
@@ -329,7 +358,10 @@ std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge) {
                              std::to_string(i) + " but the set ends at offset " +
                              std::to_string(n),
                          key, keyStart);
-                if (deferLarge && count >= kDeferredTextBytes) value.utf8.assign(bytes.substr(i, count));
+                if (deferLarge && count >= kDeferredTextBytes) {
+                    value.utf8 = bytes.substr(i, count);
+                    value.utf8Lasting = InConstantProgramData(value.utf8);
+                }
                 else DecodeUtf8Into(bytes.substr(i, count), value.text);
                 i += count;
                 break;

@@ -30,21 +30,26 @@ struct PropertyValue {
     String text;  // decoded from the set's UTF-8; a line break is a CR
     // Only when a set is applied: a string of kDeferredTextBytes or more is
     // handed over undecoded here, with text left empty (see TextValue). A
-    // list of 70,000 rows need not be decoded before anyone reads it.
-    std::string utf8;
+    // list of 70,000 rows need not be decoded before anyone reads it. It
+    // views the set's bytes, so it is valid while the set is applied; when
+    // those bytes are the program's own constant data (utf8Lasting) it is
+    // valid for good and may be kept without a copy.
+    std::string_view utf8;
+    bool utf8Lasting = false;
     int32_t integer = 0;
 
     static PropertyValue Bool(bool b) { PropertyValue v; v.form = PropertyForm::Boolean; v.boolean = b; return v; }
     static PropertyValue Int(int32_t i) { PropertyValue v; v.form = PropertyForm::Integer; v.integer = i; return v; }
     static PropertyValue Text(String s) { PropertyValue v; v.form = PropertyForm::String; v.text = std::move(s); return v; }
     // The text, whichever way it was handed over.
-    String TextValue() const { return utf8.empty() ? text : String(std::string_view(utf8)); }
+    String TextValue() const { return utf8.empty() ? text : String(utf8); }
     // This value with a text handed over undecoded decoded into text.
     PropertyValue Decoded() const {
         PropertyValue v = *this;
         if (!v.utf8.empty()) {
             v.text = TextValue();
-            v.utf8.clear();
+            v.utf8 = {};
+            v.utf8Lasting = false;
         }
         return v;
     }
@@ -86,7 +91,7 @@ struct PropertyEntry {
 // running past the end, or a key named twice. Never reads out of bounds.
 std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes);
 // The same, leaving string values of at least this many bytes undecoded in
-// PropertyValue::utf8 (SetProperties reads this way).
+// PropertyValue::utf8, a view of the bytes (SetProperties reads this way).
 inline constexpr std::size_t kDeferredTextBytes = 64 * 1024;
 std::vector<PropertyEntry> ReadPropertySetDeferred(std::string_view bytes);
 

@@ -1,6 +1,9 @@
 #include "core/Rows.h"
 
+#include "core/CountByte.h"
+
 #include <algorithm>
+#include <cstring>
 
 namespace fw {
 
@@ -12,48 +15,49 @@ int32_t StringRows::ListCount() const {
     return static_cast<int32_t>(pending_ ? pendingCount_ : rows_.size());
 }
 
-namespace {
-// Where each row of a joined text begins. The store is sized first, so the
-// loop is a plain branch-free scan.
-template <class Ch, class Separator>
-void FindStarts(const Ch* p, std::size_t n, Separator separator, std::size_t rows, std::vector<std::uint32_t>& starts) {
-    starts.assign(rows + 1, 0);
-    // With k separators so far, slot k + 1 keeps being written until the
-    // next separator leaves the right value in it; the last slot takes the
-    // writes after the last separator and goes.
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        starts[k + 1] = static_cast<std::uint32_t>(i + 1);
-        k += p[i] == separator;
+std::size_t StringRows::NextSeparator(std::size_t from) const {
+    if (utf8_) {
+        const std::string_view text = Utf8();
+        const void* hit = std::memchr(text.data() + from, static_cast<char>(separator_), text.size() - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
     }
-    starts.resize(rows);
+    const char32_t* p = joined_.Data();
+    return static_cast<std::size_t>(std::find(p + from, p + joined_.Size(), separator_) - p);
 }
-}  // namespace
 
-void StringRows::FindPendingStarts() const {
-    if (!starts_.empty() || pendingCount_ == 0) return;
-    if (utf8_) FindStarts(joinedUtf8_.data(), joinedUtf8_.size(), static_cast<char>(separator_), pendingCount_, starts_);
-    else FindStarts(joined_.Data(), joined_.Size(), separator_, pendingCount_, starts_);
+void StringRows::FindPendingStarts(std::size_t rows) const {
+    rows = std::min(rows, pendingCount_);
+    if (starts_.empty() && rows > 0) starts_.push_back(0);
+    while (starts_.size() < rows) starts_.push_back(NextSeparator(starts_.back()) + 1);
 }
 
 String StringRows::PendingRow(std::size_t r) const {
-    FindPendingStarts();
-    const std::size_t size = utf8_ ? joinedUtf8_.size() : joined_.Size();
+    FindPendingStarts(r + 2);
     const std::size_t begin = starts_[r];
-    const std::size_t end = r + 1 < starts_.size() ? starts_[r + 1] - 1 : size;
-    if (utf8_) return String(std::string_view(joinedUtf8_).substr(begin, end - begin));
+    const std::size_t end = r + 1 < starts_.size() ? starts_[r + 1] - 1 : PendingSize();
+    if (utf8_) return String(Utf8().substr(begin, end - begin));
     return String::FromCodePoints(joined_.Data() + begin, end - begin);
+}
+
+void StringRows::DropPending() const {
+    pending_ = false;
+    joined_ = String();
+    std::string().swap(joinedUtf8_);
+    external_ = {};
+    std::vector<std::size_t>().swap(starts_);
 }
 
 void StringRows::Materialize() const {
     if (!pending_) return;
-    pending_ = false;
     rows_.clear();
     rows_.reserve(pendingCount_);
-    for (std::size_t r = 0; r < pendingCount_; ++r) rows_.push_back(PendingRow(r));
-    joined_ = String();
-    std::string().swap(joinedUtf8_);
-    std::vector<std::uint32_t>().swap(starts_);
+    for (std::size_t begin = 0, r = 0; r < pendingCount_; ++r) {
+        const std::size_t end = NextSeparator(begin);
+        if (utf8_) rows_.push_back(String(Utf8().substr(begin, end - begin)));
+        else rows_.push_back(String::FromCodePoints(joined_.Data() + begin, end - begin));
+        begin = end + 1;
+    }
+    DropPending();
 }
 
 String StringRows::CellCopy(int32_t row) const {
@@ -88,26 +92,34 @@ void StringRows::BeginPending(std::size_t separators, std::size_t size) {
     // An empty text has no rows; any other one a row more than separators.
     pendingCount_ = size == 0 ? 0 : separators + 1;
     pending_ = pendingCount_ != 0;
-    if (!pending_) {
-        joined_ = String();
-        std::string().swap(joinedUtf8_);
-    }
+    if (!pending_) DropPending();
     ++revision_;
 }
 
 void StringRows::SetFromJoinedUtf8(std::string joined, char separator) {
-    joined_ = String();
+    DropPending();
     joinedUtf8_ = std::move(joined);
+    BeginPendingUtf8(separator);
+}
+
+void StringRows::SetFromJoinedUtf8View(std::string_view joined, char separator) {
+    DropPending();
+    // An empty view still marks the text as viewed, not as the empty copy.
+    external_ = joined.data() ? joined : std::string_view("", 0);
+    BeginPendingUtf8(separator);
+}
+
+void StringRows::BeginPendingUtf8(char separator) {
     utf8_ = true;
     separator_ = static_cast<unsigned char>(separator);
-    // Only the count now: where the rows begin is found on the first look
-    // at a row, which a list given at start-up may never get.
-    BeginPending(static_cast<std::size_t>(std::count(joinedUtf8_.begin(), joinedUtf8_.end(), separator)),
-                 joinedUtf8_.size());
+    // Only the count now: where the rows begin is found as rows are read,
+    // which a list given at start-up may never be beyond its first screen.
+    const std::string_view text = Utf8();
+    BeginPending(CountByte(text.data(), text.size(), separator), text.size());
 }
 
 void StringRows::SetFromJoined(String joined, char32_t separator) {
-    std::string().swap(joinedUtf8_);
+    DropPending();
     joined_ = std::move(joined);
     utf8_ = false;
     separator_ = separator;

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fw {
@@ -28,9 +29,7 @@ public:
     }
     void RemoveRow(int32_t row);
     void DeleteAllRows() {
-        pending_ = false;
-        joined_ = String();
-        joinedUtf8_.clear();
+        DropPending();
         rows_.clear();
         ++revision_;
     }
@@ -43,10 +42,11 @@ public:
     // The same from UTF-8 text with an ASCII separator; each row is decoded
     // when it is read (a separator byte never stands inside a character).
     void SetFromJoinedUtf8(std::string joined, char separator);
+    // The same over text that outlives the rows (the program's own constant
+    // data): the rows read it in place, without a copy.
+    void SetFromJoinedUtf8View(std::string_view joined, char separator);
     void Assign(std::vector<String> rows) {
-        pending_ = false;
-        joined_ = String();
-        joinedUtf8_.clear();
+        DropPending();
         rows_ = std::move(rows);
         ++revision_;
     }
@@ -56,16 +56,27 @@ private:
     void Materialize() const;
     String PendingRow(std::size_t r) const;
     void BeginPending(std::size_t separators, std::size_t size);
-    void FindPendingStarts() const;
+    void BeginPendingUtf8(char separator);
+    void DropPending() const;
+    // Makes sure the starts of the rows before `rows` are known.
+    void FindPendingStarts(std::size_t rows) const;
+    std::size_t PendingSize() const { return utf8_ ? Utf8().size() : joined_.Size(); }
+    // The pending UTF-8 text, wherever it is kept.
+    std::string_view Utf8() const { return external_.data() ? external_ : std::string_view(joinedUtf8_); }
+    // Where the separator at or after `from` stands (the size when none).
+    std::size_t NextSeparator(std::size_t from) const;
 
     mutable std::vector<String> rows_;
     mutable String joined_;
     mutable std::string joinedUtf8_;
+    mutable std::string_view external_;  // constant text viewed in place of joinedUtf8_
     bool utf8_ = false;
     mutable bool pending_ = false;
     std::size_t pendingCount_ = 0;
     char32_t separator_ = U'\r';  // an ASCII one for UTF-8 text
-    mutable std::vector<std::uint32_t> starts_;  // where each pending row begins, once looked for
+    // Where the first pending rows begin: found as far as rows are read, so
+    // that showing the top of a long list looks at the top of its text only.
+    mutable std::vector<std::size_t> starts_;
     std::uint64_t revision_ = 0;
 };
 

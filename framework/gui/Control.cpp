@@ -295,7 +295,11 @@ void RectControl::ApplyFont() {
         fontPending_ = true;
         return;
     }
-    FontChanged(ResolvedFont());
+    // A font equal to the one the widget inherits need not become its own:
+    // setting it costs a font change all the same.
+    const QFont font = ResolvedFont();
+    if (!widget_->testAttribute(Qt::WA_SetFont) && font == widget_->font()) return;
+    FontChanged(font);
 }
 
 void RectControl::EndPropertyBatch() {

@@ -4,9 +4,9 @@
 // Graphics is an interface so that the same routine can draw on a real
 // printer (OpenPrinterDialog's PrinterGraphics) or on a recorder in tests
 // (PrintingRecorder.h). Coordinates and sizes are points (1/72 inch) from
-// the paper's top-left corner. Only PrinterGraphics needs Qt Print
-// Support; it is kept in Printing.cpp so that the rest of the program does
-// not reach it until something is printed.
+// the paper's top-left corner. PrinterGraphics reaches its printer through
+// the printing module (PrintSupportModule.h), so Qt Print Support is loaded
+// only when something is printed.
 #pragma once
 
 #include "core/Object.h"
@@ -24,6 +24,7 @@ class QTextLayout;
 
 namespace fw {
 
+class PrintJob;
 class TextArea;
 
 Colour RGB(int red, int green, int blue);
@@ -106,8 +107,8 @@ Ref<StyledTextPrinter> styledTextPrinter(const TextArea& area, Graphics& graphic
 // naming the printer and the reason.
 class PrinterGraphics : public Graphics {
 public:
-    // Takes a printer that holds the user's choices; Begin starts the job.
-    explicit PrinterGraphics(std::unique_ptr<QPrinter> printer);
+    // Takes a job whose printer holds the user's choices; Begin starts it.
+    explicit PrinterGraphics(std::unique_ptr<PrintJob> job);
     ~PrinterGraphics() override;
 
     // False, after telling the user, when the job cannot start.
@@ -116,7 +117,7 @@ public:
     // the user, when Qt reports it failed. Further drawing is ignored.
     bool Finish();
 
-    QPrinter& Printer() { return *printer_; }
+    QPrinter& Printer();
     int PageCount() const { return pages_; }
 
     void DrawString(const String& text, double x, double y) override;
@@ -129,7 +130,7 @@ private:
     void ApplyState();
     void Fail(const String& reason);
 
-    std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<PrintJob> job_;
     std::unique_ptr<Painter> painter_;
     int pages_ = 0;
     bool finished_ = false;

@@ -1,13 +1,12 @@
-// The print dialog and the graphics of a print job: the only printing code
-// that needs Qt Print Support.
+// The print dialog and the graphics of a print job, over the printing
+// module (PrintSupportModule.h), which alone touches Qt Print Support.
 #include "gui/Printing.h"
 
 #include "gui/Control.h"
 #include "gui/Desktop.h"
+#include "gui/PrintSupportModule.h"
 
-#include <QPageLayout>
 #include <QPainter>
-#include <QPrinter>
 #include <QTextLayout>
 
 namespace fw {
@@ -16,20 +15,17 @@ struct PrinterGraphics::Painter {
     QPainter painter;
 };
 
-PrinterGraphics::PrinterGraphics(std::unique_ptr<QPrinter> printer)
-    : printer_(std::move(printer)), painter_(std::make_unique<Painter>()) {
-    if (!printer_) throw NilObjectException("PrinterGraphics was given no printer.");
+PrinterGraphics::PrinterGraphics(std::unique_ptr<PrintJob> job)
+    : job_(std::move(job)), painter_(std::make_unique<Painter>()) {
+    if (!job_) throw NilObjectException("PrinterGraphics was given no print job.");
 }
 
 PrinterGraphics::~PrinterGraphics() { Finish(); }
 
+QPrinter& PrinterGraphics::Printer() { return *job_->Printer(); }
+
 bool PrinterGraphics::Begin() {
-    // The page is laid out in points from the paper's corner, upright: a
-    // landscape choice would put the lower part of a page off the paper.
-    printer_->setFullPage(true);
-    printer_->setPageOrientation(QPageLayout::Portrait);
-    printer_->setResolution(72);
-    if (!painter_->painter.begin(printer_.get())) {
+    if (!job_->Begin(painter_->painter)) {
         finished_ = true;
         Fail("the print job could not be started");
         return false;
@@ -41,8 +37,7 @@ bool PrinterGraphics::Begin() {
 bool PrinterGraphics::Finish() {
     if (finished_) return true;
     finished_ = true;
-    const bool ended = painter_->painter.end();
-    if (!ended || printer_->printerState() == QPrinter::Error) {
+    if (!job_->End(painter_->painter)) {
         Fail("the print job could not be finished");
         return false;
     }
@@ -51,8 +46,7 @@ bool PrinterGraphics::Finish() {
 
 // Names the printer, or the output file when printing to a file.
 void PrinterGraphics::Fail(const String& reason) {
-    QString name = printer_->printerName();
-    if (name.isEmpty()) name = printer_->outputFileName();
+    const QString name = job_->Name();
     const String who = name.isEmpty() ? String("the printer") : "\"" + String::FromQString(name) + "\"";
     MsgBox("Printing on " + who + " failed: " + reason + ".");
 }
@@ -71,10 +65,10 @@ void PrinterGraphics::DrawString(const String& text, double x, double y) {
 
 void PrinterGraphics::NextPage() {
     if (finished_) return;
-    if (printer_->newPage()) ++pages_;
+    if (job_->NewPage()) ++pages_;
 }
 
-QPaintDevice* PrinterGraphics::LayoutDevice() { return printer_.get(); }
+QPaintDevice* PrinterGraphics::LayoutDevice() { return job_->Device(); }
 
 void PrinterGraphics::DrawTextLine(const QTextLayout& layout, int lineIndex, double x, double y) {
     if (finished_) return;
@@ -83,9 +77,9 @@ void PrinterGraphics::DrawTextLine(const QTextLayout& layout, int lineIndex, dou
 }
 
 Ref<Graphics> OpenPrinterDialog() {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (!TheDesktop().ChoosePrinter(printer.get())) return nullptr;
-    auto graphics = New<PrinterGraphics>(std::move(printer));
+    std::unique_ptr<PrintJob> job = PrintSupport().NewJob();
+    if (!TheDesktop().ChoosePrinter(job->Printer())) return nullptr;
+    auto graphics = New<PrinterGraphics>(std::move(job));
     if (!graphics->Begin()) return nullptr;
     return graphics;
 }

@@ -1,6 +1,7 @@
 #include "gui/QtDesktop.h"
 
 #include "core/Exceptions.h"
+#include "gui/PrintSupportModule.h"
 #include "gui/Window.h"
 
 #include <QApplication>
@@ -10,8 +11,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPointer>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -182,8 +181,7 @@ std::optional<std::string> QtDesktop::ChooseFileToSave(const FileDialogSpec& spe
 bool QtDesktop::ChoosePrinter(QPrinter* printer) {
     if (!printer) throw NilObjectException("ChoosePrinter was given no printer.");
     if (!HaveWidgets()) return false;
-    QPrintDialog dialog(printer);
-    return dialog.exec() == QDialog::Accepted;
+    return PrintSupport().ChoosePrinter(printer);
 }
 
 void QtDesktop::ShowURL(const String& url) {

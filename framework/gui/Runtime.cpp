@@ -1,6 +1,7 @@
 #include "gui/Runtime.h"
 
 #include "gui/Application.h"
+#include "gui/BusyCursor.h"
 #include "gui/Desktop.h"
 #include "core/Dispatch.h"
 #include "gui/Menu.h"
@@ -20,7 +21,6 @@
 #include "core/PluginEntries.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -41,7 +41,6 @@ struct RuntimeState {
     // would end the next event loop at once.
     bool loopNeedsReset = false;
     bool reporting = false;
-    QElapsedTimer lastRepaint;
 };
 
 RuntimeState& RS() {
@@ -94,7 +93,6 @@ void RuntimeInit(int& argc, char** argv) {
     RS().lateStartupDone = false;
     RS().loopNeedsReset = false;
     RS().reporting = false;
-    RS().lastRepaint.invalidate();
     SetUnhandledExceptionReport(&ShowUnhandledExceptionReport);
     SetYieldHook(&RuntimeYieldRepaint);
 }
@@ -247,18 +245,10 @@ int32_t RuntimeExit() {
     return code;
 }
 
-void RuntimeYieldRepaint() {
-    RuntimeState& s = RS();
-    if (s.lastRepaint.isValid() && s.lastRepaint.elapsed() < 30) return;
-    s.lastRepaint.start();
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return;
-    // repaint() paints at once through a direct paint event; nothing is
-    // taken from the event queue, so no handler of the program runs.
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible()) w->repaint();
-}
+void RuntimeYieldRepaint() { BusyYield(); }
 
 bool Delegate::Invoke(Control* sender, const EventArgs* args) const {
+    const BusyScope busy;
     std::shared_ptr<Object> target = target_.lock();
     if (!target)
         throw NilObjectException("The window of an event handler " + (signature_.empty() ? std::string() : signature_ + " ") +

@@ -68,8 +68,9 @@ void RuntimeReleaseModuleState();
 // it created) and returns the exit status.
 int32_t RuntimeExit();
 
-// The yield hook the runtime installs: at most every 30 ms it repaints the
-// visible top-level windows; it processes no events, so no handler runs.
+// The yield hook the runtime installs (BusyYield): the wait cursor for a
+// long handler and, at a bounded rate, the visible top-level windows
+// repainted; it processes no events, so no handler runs.
 void RuntimeYieldRepaint();
 
 // --- binding handlers to control events

@@ -445,14 +445,22 @@ void Window::SetMenuBarVisible(bool b) {
 
 void Window::SetHasBackColor(bool b) {
     hasBackColor_ = b;
-    content_->setAutoFillBackground(hasBackColor_);
+    PaintBackground();
 }
 
 void Window::SetBackColor(const Colour& c) {
     backColor_ = c;
-    QPalette p = content_->palette();
-    p.setColor(QPalette::Window, QColor(backColor_.red, backColor_.green, backColor_.blue));
+    PaintBackground();
+}
+
+void Window::PaintBackground() {
+    // Without a back colour the content keeps the style's palette: a
+    // palette of its own, even an unused one, makes every control on it
+    // draw its bevels afresh instead of from the style's cache.
+    QPalette p;
+    if (hasBackColor_) p.setColor(QPalette::Window, QColor(backColor_.red, backColor_.green, backColor_.blue));
     content_->setPalette(p);
+    content_->setAutoFillBackground(hasBackColor_);
 }
 
 // --- implicit instances and the window list

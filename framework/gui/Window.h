@@ -172,6 +172,7 @@ public:
     void CloseRequested();
 
 private:
+    void PaintBackground();
     void RunHook(const char* event);
     void UpdateGeometry();
     void UpdateFlags();

@@ -10,6 +10,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <link.h>
+
+#include <cstring>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -237,3 +240,37 @@ TEST_F(StartupTest, AnotherRunAfterAFailedOneStartsAfresh) {
 }
 
 }  // namespace
+
+namespace {
+// Whether a shared object whose file name holds the text is loaded.
+bool Loaded(const char* name) {
+    struct Search {
+        const char* name;
+        bool found = false;
+    } search{name};
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* data) {
+            auto* s = static_cast<Search*>(data);
+            s->found = s->found || (info->dlpi_name && std::strstr(info->dlpi_name, s->name));
+            return 0;
+        },
+        &search);
+    return search.found;
+}
+}  // namespace
+
+TEST_F(StartupTest, TheWindowComesUpWithoutLoadingPrintingOrTheSpellChecker) {
+    // Both load when first used: the dictionary on a worker a moment after
+    // the window is up, the printing module when something is printed.
+    // (This test program links Print Support itself, for its printers.)
+    startup::Options options;
+    bool checked = false;
+    options.afterMainWindow = [&] {
+        checked = true;
+        EXPECT_FALSE(Loaded("libhunspell"));
+        EXPECT_FALSE(Loaded("scrandle_printsupport"));
+        fw::Quit(0);
+    };
+    EXPECT_EQ(RunMain(options), 0);
+    EXPECT_TRUE(checked);
+}

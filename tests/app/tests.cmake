@@ -3,7 +3,13 @@
 if(SCRANDLE_GUI)
   file(GLOB APP_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_test.cpp)
   scrandle_test(app_tests SOURCES ${APP_TESTS} LIBS scrandle_app)
-  # Key clicks that go through Qt's shortcut handling (Ctrl+Q).
+  # Key clicks that go through Qt's shortcut handling (Ctrl+Q); Print
+  # Support for the printers the tests set up.
   find_package(Qt6 REQUIRED COMPONENTS Test)
-  target_link_libraries(app_tests PRIVATE Qt6::Test)
+  target_link_libraries(app_tests PRIVATE Qt6::Test Qt6::PrintSupport)
+
+  # The program itself links neither Print Support nor Hunspell: both are
+  # loaded on first use.
+  add_test(NAME program_links_no_print_support_or_hunspell
+    COMMAND sh -c "! ${CMAKE_OBJDUMP} -p \"$1\" | grep -E 'NEEDED.*(PrintSupport|hunspell)'" sh $<TARGET_FILE:scrandle>)
 endif()

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cstdint>
 #include <map>
@@ -317,4 +318,38 @@ TEST(PropertySet, ClassKeyTable) {
     EXPECT_TRUE(fw::ClassTakesKey("HTTPSocket", "yield"));
     EXPECT_FALSE(fw::ClassTakesKey("Canvas", "Left"));
     EXPECT_TRUE(fw::KeysOfClass("Canvas").empty());
+}
+
+namespace {
+// A set whose one string is long enough to be handed over undecoded, kept
+// in the program's constant data as a compiled definition is.
+constexpr std::size_t kLongText = fw::kDeferredTextBytes + 10;
+constexpr auto kConstantSet = [] {
+    std::array<char, 13 + 4 + kLongText> set{};
+    const char key[] = "InitialValue ";
+    for (std::size_t i = 0; i < 13; ++i) set[i] = key[i];
+    for (int b = 0; b < 4; ++b) set[13 + b] = static_cast<char>((kLongText >> (8 * (3 - b))) & 0xFF);
+    for (std::size_t i = 0; i < kLongText; ++i) set[17 + i] = i % 7 == 6 ? '\r' : 'w';
+    return set;
+}();
+}  // namespace
+
+TEST(PropertySet, LongStringsAreHandedOverAsViewsThatLastOnlyInConstantData) {
+    const std::string_view constant(kConstantSet.data(), kConstantSet.size());
+    const std::string copy(constant);
+    for (const auto& [bytes, lasting] : {std::pair{constant, true}, std::pair{std::string_view(copy), false}}) {
+        auto entries = fw::ReadPropertySetDeferred(bytes);
+        ASSERT_EQ(entries.size(), 1u);
+        const PropertyValue& v = entries[0].value;
+        EXPECT_EQ(v.utf8.size(), kLongText);
+        EXPECT_EQ(v.utf8.data(), bytes.data() + 17);  // a view, not a copy
+        EXPECT_EQ(v.utf8Lasting, lasting);
+        EXPECT_TRUE(v.text.IsEmpty());
+        const PropertyValue decoded = v.Decoded();
+        EXPECT_TRUE(decoded.utf8.empty());
+        EXPECT_FALSE(decoded.utf8Lasting);
+        EXPECT_EQ(decoded.text.ToUtf8(), std::string(bytes.substr(17)));
+    }
+    // Read the plain way, the same set decodes at once.
+    EXPECT_FALSE(fw::ReadPropertySet(constant)[0].value.utf8Lasting);
 }

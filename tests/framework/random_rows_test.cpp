@@ -1,3 +1,4 @@
+#include "core/CountByte.h"
 #include "core/Random.h"
 #include "core/Rows.h"
 #include "core/Yield.h"
@@ -72,7 +73,7 @@ TEST(StringRows, RowsAndRevisions) {
 
 TEST(StringRows, RowsBeforeAndAfterCuttingMatchASplitAtEverySeparator) {
     const char* cases[] = {"", "a", "\r", "\r\r", "\ra", "a\r", "ab\r\rcd\r", "one\rtwo\rthree"};
-    fw::StringRows utf8, wide;
+    fw::StringRows utf8, wide, view;
     for (const char* text : cases) {
         SCOPED_TRACE(testing::PrintToString(text));
         std::vector<std::string> want;
@@ -89,17 +90,43 @@ TEST(StringRows, RowsBeforeAndAfterCuttingMatchASplitAtEverySeparator) {
         // The same objects each time: a new text replaces rows already read.
         utf8.SetFromJoinedUtf8(text, '\r');
         wide.SetFromJoined(fw::String(text), U'\r');
-        ASSERT_EQ(utf8.ListCount(), static_cast<int>(want.size()));
-        ASSERT_EQ(wide.ListCount(), static_cast<int>(want.size()));
-        for (std::size_t i = want.size(); i-- > 0;) {  // last first: no row depends on an earlier read
-            EXPECT_EQ(utf8.CellCopy(static_cast<int>(i)).ToUtf8(), want[i]);
-            EXPECT_EQ(wide.CellCopy(static_cast<int>(i)).ToUtf8(), want[i]);
-        }
-        for (std::size_t i = 0; i < want.size(); ++i) {
-            EXPECT_EQ(utf8.Cell(static_cast<int>(i)).ToUtf8(), want[i]);
-            EXPECT_EQ(wide.Cell(static_cast<int>(i)).ToUtf8(), want[i]);
+        view.SetFromJoinedUtf8View(text, '\r');
+        for (fw::StringRows* rows : {&utf8, &wide, &view}) {
+            ASSERT_EQ(rows->ListCount(), static_cast<int>(want.size()));
+            // Single rows in both directions, then the whole list cut.
+            for (std::size_t i = want.size(); i-- > 0;) EXPECT_EQ(rows->CellCopy(static_cast<int>(i)).ToUtf8(), want[i]);
+            for (std::size_t i = 0; i < want.size(); ++i) EXPECT_EQ(rows->CellCopy(static_cast<int>(i)).ToUtf8(), want[i]);
+            for (std::size_t i = 0; i < want.size(); ++i) EXPECT_EQ(rows->Cell(static_cast<int>(i)).ToUtf8(), want[i]);
         }
     }
+}
+
+TEST(StringRows, LongListsCountAndReadAlikeWhateverTheLengthsOfTheirRows) {
+    // Long enough for the counting's blocks and their sums, with rows of
+    // every length from empty up and a text ending mid-block.
+    std::string text;
+    std::vector<std::string> want;
+    for (int i = 0; text.size() < 20000; ++i) {
+        if (i) text += '\r';
+        want.push_back(std::string(static_cast<std::size_t>(i % 23), static_cast<char>('a' + i % 26)));
+        text += want.back();
+    }
+    for (std::size_t cut : {text.size(), text.size() - 1, std::size_t{4095}, std::size_t{4096}, std::size_t{4097}}) {
+        const std::string_view part(text.data(), cut);
+        EXPECT_EQ(fw::CountByte(part.data(), part.size(), '\r'),
+                  static_cast<std::size_t>(std::count(part.begin(), part.end(), '\r')))
+            << cut;
+    }
+    fw::StringRows rows;
+    rows.SetFromJoinedUtf8View(text, '\r');
+    ASSERT_EQ(rows.ListCount(), static_cast<int>(want.size()));
+    const int last = rows.ListCount() - 1;
+    EXPECT_EQ(rows.CellCopy(last).ToUtf8(), want.back());
+    EXPECT_EQ(rows.CellCopy(1).ToUtf8(), want[1]);
+    EXPECT_EQ(rows.Cell(last / 2).ToUtf8(), want[static_cast<std::size_t>(last / 2)]);
+    // Once cut, the rows no longer need the text they were viewing.
+    text.assign(text.size(), 'x');
+    EXPECT_EQ(rows.Cell(last).ToUtf8(), want.back());
 }
 
 TEST(Yield, HookRunsRarelyAndCountIsExact) {

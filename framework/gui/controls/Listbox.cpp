@@ -79,6 +79,10 @@ Listbox::~Listbox() {
 QTableView* Listbox::View() const { return view_.data(); }
 
 void Listbox::FitRowHeight(const QFont& font) {
+    // The same font again (the definition's font keys over the default one)
+    // gives the same height: nothing to do.
+    if (fittedFont_ && *fittedFont_ == font) return;
+    fittedFont_ = font;
     // The height the style gives a one-line item in this font, as a list
     // view would size its rows.
     QStyleOptionViewItem option;
@@ -88,7 +92,10 @@ void Listbox::FitRowHeight(const QFont& font) {
     option.features = QStyleOptionViewItem::HasDisplay;
     option.text = QStringLiteral("Xg");
     const QSize size = view_->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), view_);
-    view_->verticalHeader()->setDefaultSectionSize(std::max(1, size.height()));
+    // Setting it, even to the same value, makes Qt walk every row of a
+    // loaded list.
+    const int height = std::max(1, size.height());
+    if (view_->verticalHeader()->defaultSectionSize() != height) view_->verticalHeader()->setDefaultSectionSize(height);
 }
 
 void Listbox::FontChanged(const QFont& font) {
@@ -164,6 +171,12 @@ void Listbox::SetInitialValueUtf8(std::string joined) {
     if (view_) model_->EndReset();
 }
 
+void Listbox::SetInitialValueUtf8View(std::string_view joined) {
+    if (view_) model_->BeginReset();
+    rows_.SetFromJoinedUtf8View(joined, '\r');
+    if (view_) model_->EndReset();
+}
+
 void Listbox::SetInitialValue(String joined) {
     if (view_) model_->BeginReset();
     rows_.SetFromJoined(std::move(joined), U'\r');
@@ -196,7 +209,8 @@ String Listbox::Text() const {
 }
 
 void Listbox::SetInitialValue(PropertyValue& taken) {
-    if (!taken.utf8.empty()) SetInitialValueUtf8(std::move(taken.utf8));
+    if (taken.utf8Lasting) SetInitialValueUtf8View(taken.utf8);
+    else if (!taken.utf8.empty()) SetInitialValueUtf8(std::string(taken.utf8));
     else SetInitialValue(std::move(taken.text));
 }
 

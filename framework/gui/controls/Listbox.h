@@ -9,6 +9,9 @@
 #include "gui/Control.h"
 #include "core/Rows.h"
 
+#include <QFont>
+
+#include <optional>
 #include <vector>
 
 class QTableView;
@@ -46,8 +49,11 @@ public:
     void SetInitialValue(String joined);
     // The same from UTF-8, decoded only as rows are read.
     void SetInitialValueUtf8(std::string joined);
+    // The same over constant text that outlives the list, read in place.
+    void SetInitialValueUtf8View(std::string_view joined);
     // A set's value, taken over rather than copied: the set drops its values
-    // right after applying them, and this one may be megabytes.
+    // right after applying them, and this one may be megabytes. A compiled
+    // definition's list is read where it lies in the program.
     void SetInitialValue(PropertyValue& taken);
 
     // The selected row, -1 for none; setting an index out of range selects
@@ -78,6 +84,7 @@ private:
     void FitRowHeight(const QFont& font);
 
     StringRows rows_;
+    std::optional<QFont> fittedFont_;  // the font the rows were last sized for
     ListboxModel* model_ = nullptr;
     QPointer<QTableView> view_;
     int32_t columnCount_ = 1;

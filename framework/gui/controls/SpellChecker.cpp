@@ -1,9 +1,11 @@
 #include "gui/controls/SpellChecker.h"
 
-#include <hunspell.hxx>
+#include <hunspell.h>
 
 #include <QFileInfo>
 #include <QTimer>
+
+#include <dlfcn.h>
 
 #include <chrono>
 
@@ -32,10 +34,62 @@ SpellChecker& SpellChecker::Shared() {
 }
 
 namespace {
-std::unique_ptr<Hunspell> OpenDictionary(const std::string& aff, const std::string& dic) {
+
+// Hunspell's C interface, from its library loaded on the first dictionary.
+struct HunspellApi {
+    decltype(&Hunspell_create) create = nullptr;
+    decltype(&Hunspell_destroy) destroy = nullptr;
+    decltype(&Hunspell_spell) spell = nullptr;
+    decltype(&Hunspell_get_dic_encoding) encoding = nullptr;
+};
+
+// Null when the library or one of its functions cannot be had; then no
+// dictionary opens and every word counts as correct.
+const HunspellApi* Hunspell() {
+    static const HunspellApi* api = []() -> const HunspellApi* {
+        void* library = dlopen(SCRANDLE_HUNSPELL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+        if (!library) return nullptr;
+        static HunspellApi loaded;
+        auto find = [library](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+            return function != nullptr;
+        };
+        if (!find(loaded.create, "Hunspell_create") || !find(loaded.destroy, "Hunspell_destroy") ||
+            !find(loaded.spell, "Hunspell_spell") || !find(loaded.encoding, "Hunspell_get_dic_encoding"))
+            return nullptr;
+        return &loaded;
+    }();
+    return api;
+}
+
+}  // namespace
+
+class SpellDictionary {
+public:
+    SpellDictionary(const HunspellApi& api, Hunhandle* handle) : api_(api), handle_(handle) {}
+    ~SpellDictionary() { api_.destroy(handle_); }
+    SpellDictionary(const SpellDictionary&) = delete;
+    SpellDictionary& operator=(const SpellDictionary&) = delete;
+
+    bool Spell(const std::string& word) const { return api_.spell(handle_, word.c_str()) != 0; }
+    std::string Encoding() const {
+        const char* e = api_.encoding(handle_);
+        return e ? e : "";
+    }
+
+private:
+    const HunspellApi& api_;
+    Hunhandle* handle_;
+};
+
+namespace {
+std::unique_ptr<SpellDictionary> OpenDictionary(const std::string& aff, const std::string& dic) {
     if (!QFileInfo::exists(QString::fromStdString(aff)) || !QFileInfo::exists(QString::fromStdString(dic)))
         return nullptr;
-    return std::make_unique<Hunspell>(aff.c_str(), dic.c_str());
+    const HunspellApi* api = Hunspell();
+    if (!api) return nullptr;
+    Hunhandle* handle = api->create(aff.c_str(), dic.c_str());
+    return handle ? std::make_unique<SpellDictionary>(*api, handle) : nullptr;
 }
 }  // namespace
 
@@ -47,7 +101,7 @@ void SpellChecker::Load() {
         hunspell_ = OpenDictionary(affPath_, dicPath_);
     }
     if (hunspell_) {
-        const std::string& enc = hunspell_->get_dict_encoding();
+        const std::string enc = hunspell_->Encoding();
         utf8_ = enc == "UTF-8" || enc == "utf-8" || enc == "UTF8";
     }
 }
@@ -83,7 +137,7 @@ bool SpellChecker::IsCorrect(const QString& word) {
     QString w = word;
     w.replace(QChar(0x2019), QLatin1Char('\''));
     const QByteArray bytes = utf8_ ? w.toUtf8() : w.toLatin1();
-    const bool ok = hunspell_->spell(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const bool ok = hunspell_->Spell(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (verdicts_.size() >= kMaxVerdicts) verdicts_.clear();
     verdicts_.insert(word, ok);
     return ok;

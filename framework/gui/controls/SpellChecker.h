@@ -1,6 +1,8 @@
 // Spell checking for text areas: a checker over Hunspell with the en_US
 // dictionary, and a highlighter that underlines the misspelt words of a
-// document as the user types. Neither ever changes the text.
+// document as the user types. Neither ever changes the text. Hunspell itself
+// is loaded with the first dictionary, so a program that checks no word
+// never loads it.
 #pragma once
 
 #include <QHash>
@@ -14,9 +16,9 @@
 #include <utility>
 #include <vector>
 
-class Hunspell;
-
 namespace fw {
+
+class SpellDictionary;
 
 class SpellChecker {
 public:
@@ -59,8 +61,8 @@ private:
     bool tried_ = false;
     bool deferred_ = false;
     bool utf8_ = true;
-    std::unique_ptr<Hunspell> hunspell_;
-    std::future<std::unique_ptr<Hunspell>> pending_;
+    std::unique_ptr<SpellDictionary> hunspell_;
+    std::future<std::unique_ptr<SpellDictionary>> pending_;
     // Text repeats its words: remember the verdicts (bounded).
     QHash<QString, bool> verdicts_;
 };

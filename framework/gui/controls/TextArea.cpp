@@ -1,5 +1,6 @@
 #include "gui/controls/TextArea.h"
 
+#include "gui/BusyCursor.h"
 #include "gui/controls/SpellChecker.h"
 
 #include <QClipboard>
@@ -25,6 +26,10 @@ constexpr char16_t kSeparator = 0x2029;  // QChar::ParagraphSeparator
 // whole would stall setting the text, and no one proofreads a file of that
 // size in a text area.
 constexpr int kSpellCheckLimit = 1000000;
+
+// Setting or reading this many characters takes a noticeable time and
+// cannot stop to look up: the wait cursor shows at once.
+constexpr std::size_t kLongText = 256 * 1024;
 
 int EndLength(std::uint8_t kind) { return kind == 2 ? 2 : 1; }
 
@@ -262,6 +267,7 @@ String TextArea::Text() const {
     if (!editor_) return exactValid_ ? exact_ : String();
     // Any change of the document moves its revision on.
     if (!exactValid_ || editor_->document()->revision() != exactRevision_) {
+        if (static_cast<std::size_t>(editor_->document()->characterCount()) >= kLongText) BusyExpected();
         const QString raw = editor_->document()->toRawText();
         exact_ = FromDocument(raw, 0, static_cast<int>(raw.size()), 0);
         exactValid_ = true;
@@ -272,6 +278,7 @@ String TextArea::Text() const {
 
 void TextArea::SetText(const String& text) {
     if (!editor_) return;
+    if (text.Size() >= kLongText) BusyExpected();
     std::vector<std::uint8_t> ends;
     const QString doc = ToDocument(text, ends);
     // Highlighting the whole new document inside setPlainText would make a

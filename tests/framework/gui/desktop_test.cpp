@@ -1,5 +1,6 @@
 #include "gui/Clipboard.h"
 #include "gui/Dialogs.h"
+#include "gui/PrintSupportModule.h"
 #include "gui/QtDesktop.h"
 #include "gui/ScriptedDesktop.h"
 
@@ -12,6 +13,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <dlfcn.h>
 
 using fw::DialogButton;
 using fw::ScriptedDesktop;
@@ -245,3 +248,11 @@ TEST(Clipboard, SetTextIsWhatTheNextReadFinds) {
 }
 
 }  // namespace
+
+TEST(PrintSupport, TheModuleLoadsOnFirstUseFromTheBuild) {
+    // None lies beside this test program: the one the build made is found.
+    EXPECT_EQ(dlopen(SCRANDLE_PRINTSUPPORT_PATH, RTLD_NOW | RTLD_NOLOAD), nullptr);
+    fw::PrintSupportModule& module = fw::PrintSupport();
+    EXPECT_EQ(&fw::PrintSupport(), &module);
+    EXPECT_NE(dlopen(SCRANDLE_PRINTSUPPORT_PATH, RTLD_NOW | RTLD_NOLOAD), nullptr);
+}

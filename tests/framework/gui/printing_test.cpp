@@ -2,6 +2,7 @@
 // and real print jobs to PDF files through the scripted print dialog.
 #include "controls_support.h"
 
+#include "gui/PrintSupportModule.h"
 #include "gui/Printing.h"
 #include "gui/PrintingRecorder.h"
 #include "gui/ScriptedDesktop.h"
@@ -244,10 +245,10 @@ TEST(OpenPrinterDialog, ACancelGivesNilAndAJobThatCannotStartIsTold) {
 TEST(PrinterGraphics, CountsPagesAndIgnoresDrawingOnceFinished) {
     controls_test::EnsureApp();
     QTemporaryDir dir;
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(dir.filePath("pages.pdf"));
-    fw::PrinterGraphics g(std::move(printer));
+    std::unique_ptr<fw::PrintJob> job = fw::PrintSupport().NewJob();
+    job->Printer()->setOutputFormat(QPrinter::PdfFormat);
+    job->Printer()->setOutputFileName(dir.filePath("pages.pdf"));
+    fw::PrinterGraphics g(std::move(job));
     ASSERT_TRUE(g.Begin());
     EXPECT_EQ(g.Printer().resolution(), 72);
     g.DrawString("one", 40, 720);

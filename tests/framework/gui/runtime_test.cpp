@@ -203,17 +203,9 @@ TEST_F(RuntimeTest, ApplicationObjectCarriesItsMenuBarAndTheVersionInformation) 
     fw::RuntimeInit();
 }
 
-// The yield hook repaints visible windows and runs nothing from the queue.
-class PaintCounter : public QWidget {
-public:
-    int paints = 0;
-
-protected:
-    void paintEvent(QPaintEvent*) override { ++paints; }
-};
-
 TEST_F(RuntimeTest, YieldHookRepaintsVisibleWindowsAndProcessesNoEvents) {
-    PaintCounter visible, hidden;
+    // The yield hook repaints visible windows and runs nothing from the queue.
+    rt_test::PaintCounter visible, hidden;
     visible.resize(50, 50);
     visible.show();
     hidden.resize(50, 50);

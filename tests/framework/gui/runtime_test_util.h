@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QWidget>
 
 namespace rt_test {
 
@@ -56,6 +57,15 @@ public:
     }
     std::string PropertyClassName() const override { return "PushButton"; }
     QPushButton* Button() const { return static_cast<QPushButton*>(Widget()); }
+};
+
+// A window that counts its paints.
+class PaintCounter : public QWidget {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
 };
 
 // Starts the runtime on the test process's QApplication with a scripted

@@ -452,6 +452,27 @@ TEST_F(WindowTest, OwnSetKeysSetTheFrameButtonsAndSize) {
     EXPECT_FALSE(w->SetProperty("Width", fw::PropertyValue::Text("wide")));
 }
 
+TEST_F(WindowTest, BackColorPaintsTheContentOnlyWithHasBackColor) {
+    // Without HasBackColor the content keeps the style's palette, whatever
+    // BackColor says, in either order of the two keys.
+    auto w = fw::New<fw::Window>();
+    QWidget* content = w->ContentWidget();
+    const QColor styleWindow = content->palette().color(QPalette::Window);
+    w->SetProperty("HasBackColor", fw::PropertyValue::Bool(false));
+    w->SetProperty("BackColor", fw::PropertyValue::Rgb({10, 20, 30}));
+    EXPECT_FALSE(content->testAttribute(Qt::WA_SetPalette));
+    EXPECT_FALSE(content->autoFillBackground());
+    EXPECT_EQ(content->palette().color(QPalette::Window), styleWindow);
+    w->SetProperty("HasBackColor", fw::PropertyValue::Bool(true));
+    EXPECT_TRUE(content->autoFillBackground());
+    EXPECT_EQ(content->palette().color(QPalette::Window), QColor(10, 20, 30));
+    w->SetProperty("BackColor", fw::PropertyValue::Rgb({40, 50, 60}));
+    EXPECT_EQ(content->palette().color(QPalette::Window), QColor(40, 50, 60));
+    w->SetProperty("HasBackColor", fw::PropertyValue::Bool(false));
+    EXPECT_FALSE(content->testAttribute(Qt::WA_SetPalette));
+    EXPECT_EQ(content->palette().color(QPalette::Window), styleWindow);
+}
+
 TEST_F(WindowTest, TabOrderFollowsTabIndexAmongTabStops) {
     auto w = Accessor();
     // Button1 has tab index 0, Line1 1, Edit1 2 (created Edit1, Button1, Line1).
