@@ -110,8 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fw::StringRows rows;
     for (const char* w : kFixedRows) rows.AddRow(fw::String(w));
     for (const auto u : Units(scrambled.CodePoints())) {
-        if (rows.ListCount() == 40) break;
-        if (u.size() <= 40) rows.AddRow(fw::String(u));
+        if (rows.ListCount() == 32) break;
+        if (u.size() <= 32) rows.AddRow(fw::String(u));
     }
     engine::WordLookup indexed(rows), walked(rows, engine::WordLookup::Mode::Walk);
 
@@ -122,22 +122,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!byIndex.Identical(byWalk)) Fault("the rebuild through the index differs from the walk's");
     if (byWalk.Size() != scrambled.Size()) Fault("the rebuild changed the text's length");
 
-    // Possible words for the units and for the raw words between blanks,
-    // which a selection may be (apostrophes and all).
+    // Possible words for a few units and for words between blanks that a
+    // unit never is but a selection may be (apostrophes and all).
     std::vector<fw::String> words;
     for (const auto u : Units(text.CodePoints())) {
-        if (words.size() == 16) break;
+        if (words.size() == 8) break;
         words.emplace_back(u);
     }
-    for (std::size_t i = 0, start = 0; i <= bytes.size() && words.size() < 24; ++i) {
+    for (std::size_t i = 0, start = 0; i <= bytes.size() && words.size() < 12; ++i) {
         if (i == bytes.size() || bytes[i] == ' ') {
-            if (i > start) words.emplace_back(bytes.substr(start, i - start));
+            const std::string_view w = bytes.substr(start, i - start);
+            if (w.find_first_of("'-") != std::string_view::npos) words.emplace_back(w);
             start = i + 1;
         }
     }
-    for (const auto& w : words) {
+    for (const auto& w : words)
         if (indexed.AllMatches(w) != walked.AllMatches(w)) Fault("the index's possible words differ from the walk's");
-        if (indexed.FirstMatch(w) != walked.FirstMatch(w)) Fault("the index's first match differs from the walk's");
-    }
     return 0;
 }
