@@ -160,7 +160,10 @@ const std::map<std::string, PropertyClass, std::less<>>& ClassTable() {
 const std::map<std::string, std::vector<ClassKey>, std::less<>>& ClassKeyTable() {
     static const std::map<std::string, std::vector<ClassKey>, std::less<>> table = [] {
         std::map<std::string, std::vector<ClassKey>, std::less<>> t;
-        for (const auto& [cls, text] : kClassKeys) {
+        for (const auto& [clsName, text] : kClassKeys) {
+            // Clang 14, which builds the fuzzers, cannot capture a
+            // structured binding in a lambda.
+            const auto cls = clsName;
             auto& keys = t[std::string(cls)];
             ForEachClassItem(cls, text, [&](const ClassItem& item) {
                 const std::string_view literal = item.literal.empty() ? kKeyDefaults[item.number] : item.literal;
