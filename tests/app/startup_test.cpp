@@ -259,9 +259,10 @@ bool Loaded(const char* name) {
 }
 }  // namespace
 
-TEST_F(StartupTest, TheWindowComesUpWithoutLoadingPrintingOrTheSpellChecker) {
-    // Both load when first used: the dictionary on a worker a moment after
-    // the window is up, the printing module when something is printed.
+TEST_F(StartupTest, TheWindowComesUpWithoutLoadingPrintingTheNetworkOrTheSpellChecker) {
+    // Each loads when first used: the dictionary on a worker a moment after
+    // the window is up, the printing module when something is printed, the
+    // network module by the first request.
     // (This test program links Print Support itself, for its printers.)
     startup::Options options;
     bool checked = false;
@@ -269,6 +270,7 @@ TEST_F(StartupTest, TheWindowComesUpWithoutLoadingPrintingOrTheSpellChecker) {
         checked = true;
         EXPECT_FALSE(Loaded("libhunspell"));
         EXPECT_FALSE(Loaded("scrandle_printsupport"));
+        EXPECT_FALSE(Loaded("libQt6Network"));
         fw::Quit(0);
     };
     EXPECT_EQ(RunMain(options), 0);

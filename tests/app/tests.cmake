@@ -8,8 +8,8 @@ if(SCRANDLE_GUI)
   find_package(Qt6 REQUIRED COMPONENTS Test)
   target_link_libraries(app_tests PRIVATE Qt6::Test Qt6::PrintSupport)
 
-  # The program itself links neither Print Support nor Hunspell: both are
-  # loaded on first use.
-  add_test(NAME program_links_no_print_support_or_hunspell
-    COMMAND sh -c "! ${CMAKE_OBJDUMP} -p \"$1\" | grep -E 'NEEDED.*(PrintSupport|hunspell)'" sh $<TARGET_FILE:scrandle>)
+  # The program itself links neither Print Support, Qt Network nor
+  # Hunspell: each is loaded on first use.
+  add_test(NAME program_links_no_print_support_network_or_hunspell
+    COMMAND sh -c "! ${CMAKE_OBJDUMP} -p \"$1\" | grep -E 'NEEDED.*(PrintSupport|Network|hunspell)'" sh $<TARGET_FILE:scrandle>)
 endif()

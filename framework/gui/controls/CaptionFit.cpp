@@ -8,6 +8,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace fw::controls {
@@ -19,11 +21,49 @@ bool Fits(const QFont& font, const QString& text, const QSize& room, int flags) 
     return needed.width() <= room.width() && needed.height() <= room.height();
 }
 
+// True when the text surely fits the room, judged without laying it out:
+// laying out shapes the text, and the control's painting shapes it again.
+// The sum of the characters' own advances, widened by the end glyphs'
+// overhang and a margin for kerning and rounding, bounds the laid-out
+// width of simple one-line text; the line's height bounds its height.
+// Text this cannot judge (other scripts, marks, tabs, lines) is measured.
+bool SurelyFits(const QFont& font, const QString& text, const QSize& room, int flags) {
+    const QFontMetricsF metrics(font);
+    if (std::ceil(metrics.height()) > room.height()) return false;
+    const bool mnemonic = flags & Qt::TextShowMnemonic;
+    qreal width = 0;
+    QChar first, last;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar c = text[i];
+        if (c.unicode() < 0x20 || c.unicode() >= 0x300) return false;
+        // "&&" shows one '&'; a single '&' marks the next character.
+        if (mnemonic && c == QLatin1Char('&')) {
+            if (++i == text.size()) break;
+            c = text[i];
+            if (c.unicode() < 0x20 || c.unicode() >= 0x300) return false;
+        }
+        if (first.isNull()) first = c;
+        last = c;
+        width += metrics.horizontalAdvance(c);
+    }
+    if (first.isNull()) return true;
+    const qreal margin = 2 + metrics.height() / 4;
+    width += std::max<qreal>(0, -metrics.leftBearing(first)) + std::max<qreal>(0, -metrics.rightBearing(last)) + margin;
+    return width <= room.width();
+}
+
 QFont Fit(const QFont& designed, const QString& text, const QSize& room, int flags) {
     constexpr int kSmallest = 6;
-    if (Fits(designed, text, room, flags)) return designed;
+    if (SurelyFits(designed, text, room, flags)) return designed;
+    const QSize needed = QFontMetrics(designed).size(flags, text);
+    if (needed.width() <= room.width() && needed.height() <= room.height()) return designed;
+    // Each size tried loads a font engine. Text widens nearly in proportion
+    // to the size, so start just above the proportional estimate: two sizes
+    // of slack cover the rounding of glyph metrics.
+    const int designedPx = QFontInfo(designed).pixelSize();
+    const int estimate = static_cast<int>(static_cast<qint64>(designedPx) * room.width() / std::max(1, needed.width()));
     QFont f = designed;
-    for (int px = QFontInfo(designed).pixelSize() - 1; px > kSmallest; --px) {
+    for (int px = std::min(designedPx - 1, estimate + 2); px > kSmallest; --px) {
         f.setPixelSize(px);
         if (Fits(f, text, room, flags)) return f;
     }

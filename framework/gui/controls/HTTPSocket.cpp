@@ -1,8 +1,8 @@
 #include "gui/controls/HTTPSocket.h"
 
-#include <QCoreApplication>
-#include <QNetworkProxy>
-#include <QTcpSocket>
+#include "gui/NetworkModule.h"
+
+#include <QObject>
 
 namespace fw {
 
@@ -26,23 +26,6 @@ String InternetHeaders::Value(const String& name) const {
 }
 
 // ---- HTTPSocket ------------------------------------------------------------
-
-namespace {
-
-HttpError ConnectError(QAbstractSocket::SocketError e) {
-    switch (e) {
-        case QAbstractSocket::HostNotFoundError: return HttpError::HostNotFound;
-        case QAbstractSocket::ConnectionRefusedError: return HttpError::ConnectionRefused;
-        // Qt reports no route to the host or its network, and a refused
-        // attempt at the network level, as NetworkError.
-        case QAbstractSocket::NetworkError: return HttpError::HostUnreachable;
-        case QAbstractSocket::SocketTimeoutError: return HttpError::TimedOut;
-        case QAbstractSocket::RemoteHostClosedError: return HttpError::ConnectionLost;
-        default: return HttpError::SocketFailure;
-    }
-}
-
-}  // namespace
 
 HTTPSocket::HTTPSocket() : context_(std::make_unique<QObject>()) {}
 
@@ -79,18 +62,9 @@ void HTTPSocket::Get(const String& url) {
     }
     head_ = HttpRequestHead(target);
     reader_ = std::make_unique<HttpReplyReader>();
-    socket_ = new QTcpSocket;
-    socket_->setProxy(QNetworkProxy::NoProxy);
-    QObject::connect(socket_, &QTcpSocket::connected, socket_, [this] { Connected(); });
-    QObject::connect(socket_, &QTcpSocket::readyRead, socket_, [this] { ReadAvailable(); });
-    QObject::connect(socket_, &QTcpSocket::disconnected, socket_, [this] { ConnectionEnded(); });
-    QObject::connect(socket_, &QTcpSocket::errorOccurred, socket_,
-                     [this](QAbstractSocket::SocketError e) { SocketFailed(e); });
-    QTcpSocket* s = socket_;
-    const QString host = QString::fromStdString(target.host);
-    const quint16 port = target.port;
-    QMetaObject::invokeMethod(
-        s, [s, host, port] { s->connectToHost(host, port); }, Qt::QueuedConnection);
+    socket_ = Network().NewConnection({[this] { Connected(); }, [this] { ReadAvailable(); }, [this] { ConnectionEnded(); },
+                                       [this](HttpError e) { SocketFailed(e); }});
+    socket_->ConnectToHost(target.host, target.port);
 }
 
 void HTTPSocket::Close() {
@@ -103,29 +77,22 @@ void HTTPSocket::Drop() {
     reader_.reset();
     connected_ = false;
     head_.clear();
-    if (!socket_) return;
-    QTcpSocket* s = socket_;
-    socket_ = nullptr;
-    // No signal of the aborted connection may reach this control, and the
-    // socket may be inside one of its own signals: released later.
-    s->disconnect();
-    s->abort();
-    if (QCoreApplication::instance()) s->deleteLater();
-    else delete s;
+    // The connection may be inside one of its own events; it sees to that.
+    socket_.reset();
 }
 
 void HTTPSocket::Connected() {
     connected_ = true;
-    socket_->write(head_.data(), static_cast<qint64>(head_.size()));
+    socket_->Write(head_);
 }
 
 void HTTPSocket::ReadAvailable() {
     if (!socket_ || !reader_) return;
     // A handler may drop the last reference to this control.
     const std::shared_ptr<Object> keep = weak_from_this().lock();
-    while (socket_->bytesAvailable() > 0 && !reader_->Ended()) {
+    while (socket_->BytesAvailable() > 0 && !reader_->Ended()) {
         char buf[16 * 1024];
-        const qint64 n = socket_->read(buf, sizeof buf);
+        const int64_t n = socket_->Read(buf, sizeof buf);
         if (n <= 0) break;
         reader_->Feed(std::string_view(buf, static_cast<std::size_t>(n)));
     }
@@ -144,7 +111,7 @@ void HTTPSocket::ConnectionEnded() {
     Settle();
 }
 
-void HTTPSocket::SocketFailed(int qtError) {
+void HTTPSocket::SocketFailed(HttpError e) {
     if (!socket_) return;
     // Once connected, any failure ends the connection; whether the reply was
     // complete by then is the reader's to say.
@@ -153,7 +120,7 @@ void HTTPSocket::SocketFailed(int qtError) {
         return;
     }
     const std::shared_ptr<Object> keep = weak_from_this().lock();
-    RaiseError(ConnectError(static_cast<QAbstractSocket::SocketError>(qtError)));
+    RaiseError(e);
 }
 
 void HTTPSocket::Settle() {

@@ -1,5 +1,5 @@
-// HTTPSocket: the framework's HTTP client, a non-visual control over
-// QTcpSocket.
+// HTTPSocket: the framework's HTTP client, a non-visual control over a TCP
+// connection of the network module (NetworkModule.h).
 //
 // Get starts an HTTP/1.0 GET and returns at once. Each request ends in
 // exactly one of two events, raised on the user-interface thread:
@@ -25,9 +25,10 @@
 #include <string>
 
 class QObject;
-class QTcpSocket;
 
 namespace fw {
+
+class TcpConnection;
 
 // The headers of a reply, in the order they arrived.
 class InternetHeaders {
@@ -95,14 +96,14 @@ private:
     void Connected();
     void ReadAvailable();
     void ConnectionEnded();
-    void SocketFailed(int qtError);
+    void SocketFailed(HttpError e);
     void Settle();
     void Drop();
     void RaiseError(HttpError e);
 
     // Queued calls of this control die with it.
     std::unique_ptr<QObject> context_;
-    QTcpSocket* socket_ = nullptr;
+    std::unique_ptr<TcpConnection> socket_;
     std::unique_ptr<HttpReplyReader> reader_;
     bool busy_ = false;
     bool connected_ = false;

@@ -19,8 +19,16 @@ void Label::FontChanged(const QFont& font) {
     FitText();
 }
 
+void Label::EndPropertyBatch() {
+    RectControl::EndPropertyBatch();
+    if (fontHeld_ == 0 && fitPending_) FitText();
+}
+
 void Label::FitText() {
     if (!label_) return;
+    // Measuring text is costly: within a batch fit once, at its end.
+    fitPending_ = fontHeld_ > 0;
+    if (fitPending_) return;
     // A label that wraps grows downwards; only a one-line one is fitted.
     if (multiline_) {
         label_->setFont(designedFont_);

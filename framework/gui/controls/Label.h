@@ -36,6 +36,9 @@ public:
 
     QLabel* QtLabel() const;
 
+    // The text is fitted once, when all of a batch's properties apply.
+    void EndPropertyBatch() override;
+
 protected:
     bool TakeProperty(std::size_t key, const PropertyValue& value) override {
         return ApplyPropertyRow(*this, key, value);
@@ -50,6 +53,7 @@ private:
     String text_;
     int32_t textAlign_ = 0;
     bool multiline_ = false, transparent_ = false;
+    bool fitPending_ = false;
 };
 
 }  // namespace fw

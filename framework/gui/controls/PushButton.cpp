@@ -48,8 +48,17 @@ void PushButton::FontChanged(const QFont& font) {
     FitCaption();
 }
 
+void PushButton::EndPropertyBatch() {
+    RectControl::EndPropertyBatch();
+    if (fontHeld_ == 0 && fitPending_) FitCaption();
+}
+
 void PushButton::FitCaption() {
     if (!button_) return;
+    // Measuring text is costly: within a batch (caption, font, default and
+    // bounds set one after another) fit once, at its end.
+    fitPending_ = fontHeld_ > 0;
+    if (fitPending_) return;
     // The room is where the style centres the caption: inside the frame.
     QStyleOptionButton option;
     option.initFrom(button_);

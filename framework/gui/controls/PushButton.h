@@ -38,6 +38,9 @@ public:
 
     QPushButton* Button() const;
 
+    // The caption is fitted once, when all of a batch's properties apply.
+    void EndPropertyBatch() override;
+
 protected:
     bool TakeProperty(std::size_t key, const PropertyValue& value) override {
         return ApplyPropertyRow(*this, key, value);
@@ -52,6 +55,7 @@ private:
     QPointer<QShortcut> returnKey_, enterKey_, escapeKey_;
     String caption_;
     bool default_ = false, cancel_ = false;
+    bool fitPending_ = false;
     int32_t buttonStyle_ = 0;
 };
 

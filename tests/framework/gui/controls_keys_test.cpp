@@ -1,5 +1,6 @@
 // Every control takes exactly the keys of its class in the class-key table,
 // applies a whole property set, and shows what it was given.
+#include "gui/controls/CaptionFit.h"
 #include "gui/controls/Label.h"
 #include "gui/controls/Listbox.h"
 #include "gui/controls/PopupMenu.h"
@@ -10,6 +11,7 @@
 #include "gui/controls/Timer.h"
 #include "controls_support.h"
 
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
@@ -252,6 +254,67 @@ TEST(ControlFonts, ACaptionTooWideForItsControlShrinksUntilItFits) {
     EXPECT_LE(QFontMetrics(label->Widget()->font()).horizontalAdvance(wide), 150);
     label->SetMultiline(true);
     EXPECT_EQ(label->Widget()->font(), labelFont);
+}
+
+// The fitted font is the largest that the laid-out text fits, also where
+// the room is only a pixel or two wider or narrower than the text: fitting
+// skips laying out text that plainly fits, and guesses where to start.
+TEST(ControlFonts, AFittedCaptionIsTheLargestSizeAtWhichItsLaidOutTextFits) {
+    const struct {
+        const char* text;
+        int flags;
+        bool bold, italic;
+    } cases[] = {
+        {"Support Tarnwick", Qt::TextShowMnemonic, true, false},
+        {"&Scramble && more", Qt::TextShowMnemonic, false, false},
+        {"AVAV To Ty ffi", 0, false, true},
+        {"a lone &", Qt::TextShowMnemonic, false, false},
+        {"x éè W_", 0, true, true},
+    };
+    controls_test::EnsureApp();
+    for (const auto& c : cases) {
+        QFont designed = QApplication::font();
+        designed.setPixelSize(12);
+        designed.setBold(c.bold);
+        designed.setItalic(c.italic);
+        const QString text = QString::fromUtf8(c.text);
+        const QSize natural = QFontMetrics(designed).size(c.flags, text);
+        for (int dw = -40; dw <= 40; ++dw) {
+            const QSize room(natural.width() + dw, natural.height());
+            SCOPED_TRACE(std::string(c.text) + " room " + std::to_string(room.width()));
+            const QFont f = fw::controls::FittedFont(designed, text, room, c.flags);
+            const QSize needed = QFontMetrics(f).size(c.flags, text);
+            const int px = QFontInfo(f).pixelSize();
+            if (px > 6) {
+                EXPECT_LE(needed.width(), room.width());
+                EXPECT_LE(needed.height(), room.height());
+            }
+            if (px < 12) {
+                QFont larger = f;
+                larger.setPixelSize(px + 1);
+                EXPECT_GT(QFontMetrics(larger).size(c.flags, text).width(), room.width());
+            } else {
+                EXPECT_EQ(f, designed);
+            }
+        }
+    }
+}
+
+// A property batch fits the caption once, when its values all apply.
+TEST(ControlFonts, ABatchFitsTheCaptionAtItsEnd) {
+    Host host;
+    host.widget.show();
+    auto button = fw::New<fw::PushButton>();
+    button->PlaceInto(&host.widget);
+    const QFont designed = button->Widget()->font();
+    {
+        const fw::PropertyBatch batch(*button);
+        button->SetBounds(0, 0, 110, 20);
+        button->SetCaption("A caption far too wide for its button");
+        button->SetDefault(true);
+        EXPECT_EQ(button->Widget()->font(), designed);
+    }
+    EXPECT_LT(QFontInfo(button->Widget()->font()).pixelSize(), QFontInfo(designed).pixelSize());
 }
 
 TEST(ProgressBar, MaximumZeroIsABusyIndicator) {
