@@ -6,6 +6,8 @@
 #include "app/Window1.h"
 #include "core/Yield.h"
 
+#include <utility>
+
 void Window1::SearchWord() { engine::SearchWord(); }
 void Window1::ScrambleWord() { engine::ScrambleWord(); }
 void Window1::checkDictionary() { engine::checkDictionary(Lookup()); }
@@ -16,14 +18,16 @@ void Window1::Scramble_Action(fw::PushButton&) {
     // With nothing to scramble the kept message, both areas and the flags
     // stay as they are: a second press after a scramble would otherwise
     // replace the kept message with the emptied left area and lose it.
-    if (!Module1::TryMeFlag && EditField1()->Text().IsEmpty()) {
-        fw::Beep();
-        return;
-    }
     if (Module1::TryMeFlag) {
         Module1::FullBook = EditField3()->Text();
     } else {
-        Module1::FullBook = EditField1()->Text();
+        // Read once: a large text costs a pass over the area's document.
+        fw::String message = EditField1()->Text();
+        if (message.IsEmpty()) {
+            fw::Beep();
+            return;
+        }
+        Module1::FullBook = std::move(message);
         EditField3()->SetText(Module1::FullBook);
     }
     Module1::NewScrambledMessageFlag = true;

@@ -61,6 +61,11 @@ bool TakeLineEnd(const Ch* p, Index n, Index& i, std::vector<std::uint8_t>& ends
 class TextAreaEditor : public QPlainTextEdit {
 public:
     explicit TextAreaEditor(TextArea* area) : area_(area) {}
+    // The area outlives its widget when the window closes first: it keeps
+    // the text, while the document can still give it.
+    ~TextAreaEditor() override {
+        if (area_) area_->closedText_ = area_->Text();
+    }
     void Detach() { area_ = nullptr; }
 
     // Inserts a pasted or dropped text, cut to the room LimitText leaves.
@@ -264,16 +269,13 @@ int TextArea::ToDocumentPosition(const QString& raw, int32_t exactPos) const {
 // ---- text ----------------------------------------------------------------------
 
 String TextArea::Text() const {
-    if (!editor_) return exactValid_ ? exact_ : String();
-    // Any change of the document moves its revision on.
-    if (!exactValid_ || editor_->document()->revision() != exactRevision_) {
-        if (static_cast<std::size_t>(editor_->document()->characterCount()) >= kLongText) BusyExpected();
-        const QString raw = editor_->document()->toRawText();
-        exact_ = FromDocument(raw, 0, static_cast<int>(raw.size()), 0);
-        exactValid_ = true;
-        exactRevision_ = editor_->document()->revision();
-    }
-    return exact_;
+    if (!editor_) return closedText_;
+    // Read from the document each time: a copy of its text kept beside it
+    // would double the memory a large text takes.
+    QTextDocument* doc = editor_->document();
+    if (static_cast<std::size_t>(doc->characterCount()) >= kLongText) BusyExpected();
+    const QString raw = doc->toRawText();
+    return FromDocument(raw, 0, static_cast<int>(raw.size()), 0);
 }
 
 void TextArea::SetText(const String& text) {
@@ -291,9 +293,6 @@ void TextArea::SetText(const String& text) {
     editor_->setPlainText(doc);
     settingText_ = false;
     ends_ = std::move(ends);
-    exact_ = text;
-    exactValid_ = true;
-    exactRevision_ = editor_->document()->revision();
     if (static_cast<std::size_t>(editor_->document()->blockCount()) != ends_.size() + 1) {
         // Qt split the text otherwise than expected: keep what it holds.
         ResyncLineEnds();
@@ -305,12 +304,10 @@ void TextArea::SetText(const String& text) {
 void TextArea::ResyncLineEnds() {
     const int blocks = editor_ ? editor_->document()->blockCount() : 1;
     ends_.resize(static_cast<std::size_t>(std::max(0, blocks - 1)), kLF);
-    exactValid_ = false;
 }
 
 void TextArea::ContentsChanged(int position, int removed, int added) {
     if (settingText_ || !editor_) return;
-    exactValid_ = false;
     QTextDocument* doc = editor_->document();
     const int chars = doc->characterCount();
     const int newBlocks = doc->blockCount();

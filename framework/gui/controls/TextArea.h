@@ -146,10 +146,8 @@ private:
     QPointer<TextAreaEditor> editor_;
     // One entry per block separator, in document order.
     std::vector<std::uint8_t> ends_;
-    // Text() as last set or rebuilt; valid until the next edit.
-    mutable String exact_;
-    mutable bool exactValid_ = true;
-    mutable int exactRevision_ = 0;
+    // Text() once the widget is gone.
+    String closedText_;
     bool settingText_ = false;
     TextEncoding encoding_ = TextEncoding::Utf8;
     // The kinds of the separators an exact insert is about to add.

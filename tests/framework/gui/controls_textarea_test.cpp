@@ -55,8 +55,7 @@ TEST_P(TextAreaExact, GivesBackExactlyWhatWasSet) {
     const String text = S(GetParam().text);
     area->SetText(text);
     EXPECT_TRUE(area->Text().Identical(text));
-    // Also when the text is rebuilt from the document, not the cache: an
-    // edit that touches nothing of it and is undone.
+    // Also after an edit that touches nothing of it and is undone.
     PlaceCursor(*area, 0);
     Type(area->Editor(), "x");
     Key(area->Editor(), Qt::Key_Backspace);
