@@ -54,6 +54,30 @@ bool TakeLineEnd(const Ch* p, Index n, Index& i, std::vector<std::uint8_t>& ends
     }
 }
 
+// How many characters the conversions test and copy at once.
+constexpr std::size_t kBlock = 16;
+
+// Whether a block holds a character the conversions must look at: a line
+// end or one Qt folds into one, or (as UTF-16) a surrogate; (as UTF-32)
+// anything beyond U+FFFF. Branch-free, so that the test vectorises.
+inline bool AnySpecial(const char32_t* p) {
+    bool any = false;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+        const char32_t c = p[k];
+        any |= (c == U'\r') | (c == U'\n') | (c == 0x2029) | (c == 0xFDD0) | (c == 0xFDD1) | (c > 0xFFFF);
+    }
+    return any;
+}
+
+inline bool AnySpecial(const char16_t* p) {
+    bool any = false;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+        const char16_t u = p[k];
+        any |= (u == kSeparator) | ((u & 0xF800) == 0xD800);
+    }
+    return any;
+}
+
 }  // namespace
 
 // The editor widget: keeps the area's line ends through the clipboard and
@@ -161,6 +185,14 @@ QString TextArea::ToDocument(const String& text, std::vector<std::uint8_t>& ends
     char16_t* d = reinterpret_cast<char16_t*>(out.data());
     std::size_t w = 0;
     for (std::size_t i = 0; i < n; ++i) {
+        // Runs of plain characters are copied a block at a time, which the
+        // compiler turns into vector code: a large text is nearly all such.
+        while (i + kBlock <= n && !AnySpecial(p + i)) {
+            for (std::size_t k = 0; k < kBlock; ++k) d[w + k] = static_cast<char16_t>(p[i + k]);
+            i += kBlock;
+            w += kBlock;
+        }
+        if (i == n) break;
         const char32_t c = p[i];
         if (TakeLineEnd(p, n, i, ends)) {
             d[w++] = kSeparator;
@@ -206,6 +238,12 @@ String TextArea::FromDocument(const QString& raw, int from, int to, std::size_t 
     std::size_t w = 0;
     const char16_t* p = reinterpret_cast<const char16_t*>(raw.constData());
     for (int i = from; i < to; ++i) {
+        while (i + static_cast<int>(kBlock) <= to && !AnySpecial(p + i)) {
+            for (std::size_t k = 0; k < kBlock; ++k) d[w + k] = p[i + k];
+            i += static_cast<int>(kBlock);
+            w += kBlock;
+        }
+        if (i == to) break;
         const char16_t u = p[i];
         if (u == kSeparator) {
             const std::uint8_t kind = EndAt(sepIndex);
