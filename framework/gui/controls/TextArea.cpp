@@ -61,21 +61,21 @@ constexpr std::size_t kBlock = 16;
 // end or one Qt folds into one, or (as UTF-16) a surrogate; (as UTF-32)
 // anything beyond U+FFFF. Branch-free, so that the test vectorises.
 inline bool AnySpecial(const char32_t* p) {
-    bool any = false;
+    unsigned any = 0;
     for (std::size_t k = 0; k < kBlock; ++k) {
-        const char32_t c = p[k];
-        any |= (c == U'\r') | (c == U'\n') | (c == 0x2029) | (c == 0xFDD0) | (c == 0xFDD1) | (c > 0xFFFF);
+        const unsigned c = p[k];
+        any |= (c == 13u) | (c == 10u) | (c == 0x2029u) | ((c - 0xFDD0u) < 2u) | (c > 0xFFFFu);
     }
-    return any;
+    return any != 0;
 }
 
 inline bool AnySpecial(const char16_t* p) {
-    bool any = false;
+    unsigned short any = 0;
     for (std::size_t k = 0; k < kBlock; ++k) {
-        const char16_t u = p[k];
-        any |= (u == kSeparator) | ((u & 0xF800) == 0xD800);
+        const unsigned short u = p[k];
+        any |= (u == 0x2029) | ((u & 0xF800) == 0xD800);
     }
-    return any;
+    return any != 0;
 }
 
 }  // namespace
@@ -179,7 +179,13 @@ QString TextArea::ToDocument(const String& text, std::vector<std::uint8_t>& ends
     const char32_t* p = text.Data();
     const std::size_t n = text.Size();
     std::size_t astral = 0;
-    for (std::size_t i = 0; i < n; ++i) astral += p[i] > 0xFFFF;
+    std::size_t i = 0;
+    for (; i + kBlock <= n; i += kBlock) {
+        unsigned count = 0;
+        for (std::size_t k = 0; k < kBlock; ++k) count += p[i + k] > 0xFFFFu;
+        astral += count;
+    }
+    for (; i < n; ++i) astral += p[i] > 0xFFFF;
     QString out;
     out.resize(static_cast<qsizetype>(n + astral));
     char16_t* d = reinterpret_cast<char16_t*>(out.data());
