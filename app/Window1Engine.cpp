@@ -28,7 +28,7 @@ void Window1::Scramble_Action(fw::PushButton&) {
             return;
         }
         Module1::FullBook = std::move(message);
-        EditField3()->SetText(Module1::FullBook);
+        EditField3()->SetTextFrom(*EditField1());
     }
     Module1::NewScrambledMessageFlag = true;
     EditField2()->SetText(fw::String());
@@ -45,7 +45,7 @@ void Window1::EditField2_GotFocus(fw::TextArea&) { Module1::NewScrambledMessageF
 void Window1::Unscramble_Action(fw::PushButton&) {
     Unscramble()->SetEnabled(false);
     Unscramble()->SetCaption("Working");
-    if (Module1::NewScrambledMessageFlag) EditField1()->SetText(EditField3()->Text());
+    if (Module1::NewScrambledMessageFlag) EditField1()->SetTextFrom(*EditField3());
     else doUnscramble();
     Unscramble()->SetCaption("<< Unscramble");
     Unscramble()->SetEnabled(true);

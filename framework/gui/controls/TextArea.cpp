@@ -327,6 +327,25 @@ void TextArea::SetText(const String& text) {
     if (text.Size() >= kLongText) BusyExpected();
     std::vector<std::uint8_t> ends;
     const QString doc = ToDocument(text, ends);
+    SetDocumentText(doc, std::move(ends));
+}
+
+void TextArea::SetTextFrom(const TextArea& source) {
+    if (!editor_) return;
+    if (!source.editor_) {
+        SetText(source.closedText_);
+        return;
+    }
+    // The document's own text and line ends go across as they are: no
+    // conversion to the exact text and back.
+    QTextDocument* from = source.editor_->document();
+    if (static_cast<std::size_t>(from->characterCount()) >= kLongText) BusyExpected();
+    const QString doc = from->toRawText();
+    std::vector<std::uint8_t> ends = source.ends_;
+    SetDocumentText(doc, std::move(ends));
+}
+
+void TextArea::SetDocumentText(const QString& doc, std::vector<std::uint8_t> ends) {
     // Highlighting the whole new document inside setPlainText would make a
     // large text slow to set; the highlighter comes back afterwards.
     if (highlighter_) {

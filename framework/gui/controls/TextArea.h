@@ -35,6 +35,8 @@ public:
     // The whole text, exactly as set (line ends included) unless edited.
     String Text() const;
     void SetText(const String& text);
+    // SetText(source.Text()), without converting a large text twice.
+    void SetTextFrom(const TextArea& source);
 
     // How the text came in from a file, so that saving writes it back the
     // same way; set by whoever loads the file, UTF-8 until then.
@@ -123,6 +125,8 @@ private:
     // whose kinds go to ends in order.
     static QString ToDocument(const String& text, std::vector<std::uint8_t>& ends);
     static QString ToDocument(const QString& text, std::vector<std::uint8_t>& ends);
+    // Puts a converted text into the document.
+    void SetDocumentText(const QString& doc, std::vector<std::uint8_t> ends);
     // The exact text of the raw document text [from, to), whose first
     // separator is the sepIndex-th.
     String FromDocument(const QString& raw, int from, int to, std::size_t sepIndex) const;

@@ -60,6 +60,12 @@ TEST_P(TextAreaExact, GivesBackExactlyWhatWasSet) {
     Type(area->Editor(), "x");
     Key(area->Editor(), Qt::Key_Backspace);
     EXPECT_TRUE(area->Text().Identical(text));
+    // Handed on to another area as the document holds it.
+    auto copy = fw::New<fw::TextArea>();
+    copy->PlaceInto(&host.widget);
+    copy->SetText(String("old\r\ntext\r"));
+    copy->SetTextFrom(*area);
+    EXPECT_TRUE(copy->Text().Identical(text));
 }
 
 INSTANTIATE_TEST_SUITE_P(
