@@ -232,17 +232,15 @@ QString TextArea::ToDocument(const QString& text, std::vector<std::uint8_t>& end
     return out;
 }
 
-String TextArea::FromDocument(const QString& raw, int from, int to, std::size_t sepIndex) const {
-    static constexpr char32_t kEnds[][2] = {{U'\n', 0}, {U'\r', 0}, {U'\r', U'\n'}, {0x2029, 0}, {0xFDD0, 0}, {0xFDD1, 0}};
-    String out;
-    // Room for every unit and for the second character of the CR LF ends.
+std::size_t TextArea::CrLfCount(std::size_t sepIndex, std::size_t seps) const {
     std::size_t crlf = 0;
-    const std::size_t seps = static_cast<std::size_t>(std::count(raw.constData() + from, raw.constData() + std::max(from, to), QChar(kSeparator)));
     for (std::size_t k = sepIndex; k < sepIndex + seps && k < ends_.size(); ++k) crlf += ends_[k] == kCRLF;
-    out.Resize(static_cast<std::size_t>(std::max(0, to - from)) + crlf);
-    char32_t* d = out.MutableData();
+    return crlf;
+}
+
+std::size_t TextArea::ConvertFromDocument(const char16_t* p, int from, int to, std::size_t& sepIndex, char32_t* d) const {
+    static constexpr char32_t kEnds[][2] = {{U'\n', 0}, {U'\r', 0}, {U'\r', U'\n'}, {0x2029, 0}, {0xFDD0, 0}, {0xFDD1, 0}};
     std::size_t w = 0;
-    const char16_t* p = reinterpret_cast<const char16_t*>(raw.constData());
     for (int i = from; i < to; ++i) {
         while (i + static_cast<int>(kBlock) <= to && !AnySpecial(p + i)) {
             for (std::size_t k = 0; k < kBlock; ++k) d[w + k] = p[i + k];
@@ -263,7 +261,15 @@ String TextArea::FromDocument(const QString& raw, int from, int to, std::size_t 
             d[w++] = u;
         }
     }
-    out.Resize(w);
+    return w;
+}
+
+String TextArea::FromDocument(const QString& raw, int from, int to, std::size_t sepIndex) const {
+    String out;
+    // Room for every unit and for the second character of the CR LF ends.
+    const std::size_t seps = static_cast<std::size_t>(std::count(raw.constData() + from, raw.constData() + std::max(from, to), QChar(kSeparator)));
+    out.Resize(static_cast<std::size_t>(std::max(0, to - from)) + CrLfCount(sepIndex, seps));
+    out.Resize(ConvertFromDocument(reinterpret_cast<const char16_t*>(raw.constData()), from, to, sepIndex, out.MutableData()));
     return out;
 }
 
@@ -315,11 +321,24 @@ int TextArea::ToDocumentPosition(const QString& raw, int32_t exactPos) const {
 String TextArea::Text() const {
     if (!editor_) return closedText_;
     // Read from the document each time: a copy of its text kept beside it
-    // would double the memory a large text takes.
+    // would double the memory a large text takes. Read block by block, so
+    // that no copy of the whole document's text is made on the way either.
     QTextDocument* doc = editor_->document();
     if (static_cast<std::size_t>(doc->characterCount()) >= kLongText) BusyExpected();
-    const QString raw = doc->toRawText();
-    return FromDocument(raw, 0, static_cast<int>(raw.size()), 0);
+    const std::size_t seps = static_cast<std::size_t>(std::max(0, doc->blockCount() - 1));
+    String out;
+    out.Resize(static_cast<std::size_t>(std::max(0, doc->characterCount() - 1)) + CrLfCount(0, seps));
+    char32_t* d = out.MutableData();
+    std::size_t w = 0;
+    std::size_t sep = 0;
+    static constexpr char16_t kSeparatorUnit = kSeparator;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b != doc->begin()) w += ConvertFromDocument(&kSeparatorUnit, 0, 1, sep, d + w);
+        const QString t = b.text();
+        w += ConvertFromDocument(reinterpret_cast<const char16_t*>(t.constData()), 0, static_cast<int>(t.size()), sep, d + w);
+    }
+    out.Resize(w);
+    return out;
 }
 
 void TextArea::SetText(const String& text) {
