@@ -6,6 +6,8 @@
 #include "app/Window1.h"
 #include "core/Yield.h"
 
+#include <utility>
+
 void Window1::SearchWord() { engine::SearchWord(); }
 void Window1::ScrambleWord() { engine::ScrambleWord(); }
 void Window1::checkDictionary() { engine::checkDictionary(Lookup()); }
@@ -16,15 +18,17 @@ void Window1::Scramble_Action(fw::PushButton&) {
     // With nothing to scramble the kept message, both areas and the flags
     // stay as they are: a second press after a scramble would otherwise
     // replace the kept message with the emptied left area and lose it.
-    if (!Module1::TryMeFlag && EditField1()->Text().IsEmpty()) {
-        fw::Beep();
-        return;
-    }
     if (Module1::TryMeFlag) {
         Module1::FullBook = EditField3()->Text();
     } else {
-        Module1::FullBook = EditField1()->Text();
-        EditField3()->SetText(Module1::FullBook);
+        // Read once: a large text costs a pass over the area's document.
+        fw::String message = EditField1()->Text();
+        if (message.IsEmpty()) {
+            fw::Beep();
+            return;
+        }
+        Module1::FullBook = std::move(message);
+        EditField3()->SetTextFrom(*EditField1());
     }
     Module1::NewScrambledMessageFlag = true;
     EditField2()->SetText(fw::String());
@@ -41,7 +45,7 @@ void Window1::EditField2_GotFocus(fw::TextArea&) { Module1::NewScrambledMessageF
 void Window1::Unscramble_Action(fw::PushButton&) {
     Unscramble()->SetEnabled(false);
     Unscramble()->SetCaption("Working");
-    if (Module1::NewScrambledMessageFlag) EditField1()->SetText(EditField3()->Text());
+    if (Module1::NewScrambledMessageFlag) EditField1()->SetTextFrom(*EditField3());
     else doUnscramble();
     Unscramble()->SetCaption("<< Unscramble");
     Unscramble()->SetEnabled(true);

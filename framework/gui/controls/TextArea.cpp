@@ -54,6 +54,30 @@ bool TakeLineEnd(const Ch* p, Index n, Index& i, std::vector<std::uint8_t>& ends
     }
 }
 
+// How many characters the conversions test and copy at once.
+constexpr std::size_t kBlock = 16;
+
+// Whether a block holds a character the conversions must look at: a line
+// end or one Qt folds into one, or (as UTF-16) a surrogate; (as UTF-32)
+// anything beyond U+FFFF. Branch-free, so that the test vectorises.
+inline bool AnySpecial(const char32_t* p) {
+    unsigned any = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+        const unsigned c = p[k];
+        any |= (c == 13u) | (c == 10u) | (c == 0x2029u) | ((c - 0xFDD0u) < 2u) | (c > 0xFFFFu);
+    }
+    return any != 0;
+}
+
+inline bool AnySpecial(const char16_t* p) {
+    unsigned short any = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+        const unsigned short u = p[k];
+        any |= (u == 0x2029) | ((u & 0xF800) == 0xD800);
+    }
+    return any != 0;
+}
+
 }  // namespace
 
 // The editor widget: keeps the area's line ends through the clipboard and
@@ -61,6 +85,11 @@ bool TakeLineEnd(const Ch* p, Index n, Index& i, std::vector<std::uint8_t>& ends
 class TextAreaEditor : public QPlainTextEdit {
 public:
     explicit TextAreaEditor(TextArea* area) : area_(area) {}
+    // The area outlives its widget when the window closes first: it keeps
+    // the text, while the document can still give it.
+    ~TextAreaEditor() override {
+        if (area_) area_->closedText_ = area_->Text();
+    }
     void Detach() { area_ = nullptr; }
 
     // Inserts a pasted or dropped text, cut to the room LimitText leaves.
@@ -150,12 +179,26 @@ QString TextArea::ToDocument(const String& text, std::vector<std::uint8_t>& ends
     const char32_t* p = text.Data();
     const std::size_t n = text.Size();
     std::size_t astral = 0;
-    for (std::size_t i = 0; i < n; ++i) astral += p[i] > 0xFFFF;
+    std::size_t i = 0;
+    for (; i + kBlock <= n; i += kBlock) {
+        unsigned count = 0;
+        for (std::size_t k = 0; k < kBlock; ++k) count += p[i + k] > 0xFFFFu;
+        astral += count;
+    }
+    for (; i < n; ++i) astral += p[i] > 0xFFFF;
     QString out;
     out.resize(static_cast<qsizetype>(n + astral));
     char16_t* d = reinterpret_cast<char16_t*>(out.data());
     std::size_t w = 0;
     for (std::size_t i = 0; i < n; ++i) {
+        // Runs of plain characters are copied a block at a time, which the
+        // compiler turns into vector code: a large text is nearly all such.
+        while (i + kBlock <= n && !AnySpecial(p + i)) {
+            for (std::size_t k = 0; k < kBlock; ++k) d[w + k] = static_cast<char16_t>(p[i + k]);
+            i += kBlock;
+            w += kBlock;
+        }
+        if (i == n) break;
         const char32_t c = p[i];
         if (TakeLineEnd(p, n, i, ends)) {
             d[w++] = kSeparator;
@@ -189,18 +232,22 @@ QString TextArea::ToDocument(const QString& text, std::vector<std::uint8_t>& end
     return out;
 }
 
-String TextArea::FromDocument(const QString& raw, int from, int to, std::size_t sepIndex) const {
-    static constexpr char32_t kEnds[][2] = {{U'\n', 0}, {U'\r', 0}, {U'\r', U'\n'}, {0x2029, 0}, {0xFDD0, 0}, {0xFDD1, 0}};
-    String out;
-    // Room for every unit and for the second character of the CR LF ends.
+std::size_t TextArea::CrLfCount(std::size_t sepIndex, std::size_t seps) const {
     std::size_t crlf = 0;
-    const std::size_t seps = static_cast<std::size_t>(std::count(raw.constData() + from, raw.constData() + std::max(from, to), QChar(kSeparator)));
     for (std::size_t k = sepIndex; k < sepIndex + seps && k < ends_.size(); ++k) crlf += ends_[k] == kCRLF;
-    out.Resize(static_cast<std::size_t>(std::max(0, to - from)) + crlf);
-    char32_t* d = out.MutableData();
+    return crlf;
+}
+
+std::size_t TextArea::ConvertFromDocument(const char16_t* p, int from, int to, std::size_t& sepIndex, char32_t* d) const {
+    static constexpr char32_t kEnds[][2] = {{U'\n', 0}, {U'\r', 0}, {U'\r', U'\n'}, {0x2029, 0}, {0xFDD0, 0}, {0xFDD1, 0}};
     std::size_t w = 0;
-    const char16_t* p = reinterpret_cast<const char16_t*>(raw.constData());
     for (int i = from; i < to; ++i) {
+        while (i + static_cast<int>(kBlock) <= to && !AnySpecial(p + i)) {
+            for (std::size_t k = 0; k < kBlock; ++k) d[w + k] = p[i + k];
+            i += static_cast<int>(kBlock);
+            w += kBlock;
+        }
+        if (i == to) break;
         const char16_t u = p[i];
         if (u == kSeparator) {
             const std::uint8_t kind = EndAt(sepIndex);
@@ -214,7 +261,15 @@ String TextArea::FromDocument(const QString& raw, int from, int to, std::size_t 
             d[w++] = u;
         }
     }
-    out.Resize(w);
+    return w;
+}
+
+String TextArea::FromDocument(const QString& raw, int from, int to, std::size_t sepIndex) const {
+    String out;
+    // Room for every unit and for the second character of the CR LF ends.
+    const std::size_t seps = static_cast<std::size_t>(std::count(raw.constData() + from, raw.constData() + std::max(from, to), QChar(kSeparator)));
+    out.Resize(static_cast<std::size_t>(std::max(0, to - from)) + CrLfCount(sepIndex, seps));
+    out.Resize(ConvertFromDocument(reinterpret_cast<const char16_t*>(raw.constData()), from, to, sepIndex, out.MutableData()));
     return out;
 }
 
@@ -264,16 +319,26 @@ int TextArea::ToDocumentPosition(const QString& raw, int32_t exactPos) const {
 // ---- text ----------------------------------------------------------------------
 
 String TextArea::Text() const {
-    if (!editor_) return exactValid_ ? exact_ : String();
-    // Any change of the document moves its revision on.
-    if (!exactValid_ || editor_->document()->revision() != exactRevision_) {
-        if (static_cast<std::size_t>(editor_->document()->characterCount()) >= kLongText) BusyExpected();
-        const QString raw = editor_->document()->toRawText();
-        exact_ = FromDocument(raw, 0, static_cast<int>(raw.size()), 0);
-        exactValid_ = true;
-        exactRevision_ = editor_->document()->revision();
+    if (!editor_) return closedText_;
+    // Read from the document each time: a copy of its text kept beside it
+    // would double the memory a large text takes. Read block by block, so
+    // that no copy of the whole document's text is made on the way either.
+    QTextDocument* doc = editor_->document();
+    if (static_cast<std::size_t>(doc->characterCount()) >= kLongText) BusyExpected();
+    const std::size_t seps = static_cast<std::size_t>(std::max(0, doc->blockCount() - 1));
+    String out;
+    out.Resize(static_cast<std::size_t>(std::max(0, doc->characterCount() - 1)) + CrLfCount(0, seps));
+    char32_t* d = out.MutableData();
+    std::size_t w = 0;
+    std::size_t sep = 0;
+    static constexpr char16_t kSeparatorUnit = kSeparator;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b != doc->begin()) w += ConvertFromDocument(&kSeparatorUnit, 0, 1, sep, d + w);
+        const QString t = b.text();
+        w += ConvertFromDocument(reinterpret_cast<const char16_t*>(t.constData()), 0, static_cast<int>(t.size()), sep, d + w);
     }
-    return exact_;
+    out.Resize(w);
+    return out;
 }
 
 void TextArea::SetText(const String& text) {
@@ -281,6 +346,25 @@ void TextArea::SetText(const String& text) {
     if (text.Size() >= kLongText) BusyExpected();
     std::vector<std::uint8_t> ends;
     const QString doc = ToDocument(text, ends);
+    SetDocumentText(doc, std::move(ends));
+}
+
+void TextArea::SetTextFrom(const TextArea& source) {
+    if (!editor_) return;
+    if (!source.editor_) {
+        SetText(source.closedText_);
+        return;
+    }
+    // The document's own text and line ends go across as they are: no
+    // conversion to the exact text and back.
+    QTextDocument* from = source.editor_->document();
+    if (static_cast<std::size_t>(from->characterCount()) >= kLongText) BusyExpected();
+    const QString doc = from->toRawText();
+    std::vector<std::uint8_t> ends = source.ends_;
+    SetDocumentText(doc, std::move(ends));
+}
+
+void TextArea::SetDocumentText(const QString& doc, std::vector<std::uint8_t> ends) {
     // Highlighting the whole new document inside setPlainText would make a
     // large text slow to set; the highlighter comes back afterwards.
     if (highlighter_) {
@@ -291,9 +375,6 @@ void TextArea::SetText(const String& text) {
     editor_->setPlainText(doc);
     settingText_ = false;
     ends_ = std::move(ends);
-    exact_ = text;
-    exactValid_ = true;
-    exactRevision_ = editor_->document()->revision();
     if (static_cast<std::size_t>(editor_->document()->blockCount()) != ends_.size() + 1) {
         // Qt split the text otherwise than expected: keep what it holds.
         ResyncLineEnds();
@@ -305,12 +386,10 @@ void TextArea::SetText(const String& text) {
 void TextArea::ResyncLineEnds() {
     const int blocks = editor_ ? editor_->document()->blockCount() : 1;
     ends_.resize(static_cast<std::size_t>(std::max(0, blocks - 1)), kLF);
-    exactValid_ = false;
 }
 
 void TextArea::ContentsChanged(int position, int removed, int added) {
     if (settingText_ || !editor_) return;
-    exactValid_ = false;
     QTextDocument* doc = editor_->document();
     const int chars = doc->characterCount();
     const int newBlocks = doc->blockCount();

@@ -35,6 +35,8 @@ public:
     // The whole text, exactly as set (line ends included) unless edited.
     String Text() const;
     void SetText(const String& text);
+    // SetText(source.Text()), without converting a large text twice.
+    void SetTextFrom(const TextArea& source);
 
     // How the text came in from a file, so that saving writes it back the
     // same way; set by whoever loads the file, UTF-8 until then.
@@ -123,9 +125,17 @@ private:
     // whose kinds go to ends in order.
     static QString ToDocument(const String& text, std::vector<std::uint8_t>& ends);
     static QString ToDocument(const QString& text, std::vector<std::uint8_t>& ends);
+    // Puts a converted text into the document.
+    void SetDocumentText(const QString& doc, std::vector<std::uint8_t> ends);
     // The exact text of the raw document text [from, to), whose first
     // separator is the sepIndex-th.
     String FromDocument(const QString& raw, int from, int to, std::size_t sepIndex) const;
+    // Converts the document units [from, to) into d, the first separator
+    // being the sepIndex-th (moved past those met); gives how many
+    // characters it wrote.
+    std::size_t ConvertFromDocument(const char16_t* p, int from, int to, std::size_t& sepIndex, char32_t* d) const;
+    // How many of seps separators from the sepIndex-th stand for CR LF.
+    std::size_t CrLfCount(std::size_t sepIndex, std::size_t seps) const;
     // Positions: document (UTF-16 units, one per separator) to characters
     // of Text() and back.
     std::uint8_t EndAt(std::size_t i) const { return i < ends_.size() ? ends_[i] : std::uint8_t{kLF}; }
@@ -146,10 +156,8 @@ private:
     QPointer<TextAreaEditor> editor_;
     // One entry per block separator, in document order.
     std::vector<std::uint8_t> ends_;
-    // Text() as last set or rebuilt; valid until the next edit.
-    mutable String exact_;
-    mutable bool exactValid_ = true;
-    mutable int exactRevision_ = 0;
+    // Text() once the widget is gone.
+    String closedText_;
     bool settingText_ = false;
     TextEncoding encoding_ = TextEncoding::Utf8;
     // The kinds of the separators an exact insert is about to add.

@@ -55,12 +55,17 @@ TEST_P(TextAreaExact, GivesBackExactlyWhatWasSet) {
     const String text = S(GetParam().text);
     area->SetText(text);
     EXPECT_TRUE(area->Text().Identical(text));
-    // Also when the text is rebuilt from the document, not the cache: an
-    // edit that touches nothing of it and is undone.
+    // Also after an edit that touches nothing of it and is undone.
     PlaceCursor(*area, 0);
     Type(area->Editor(), "x");
     Key(area->Editor(), Qt::Key_Backspace);
     EXPECT_TRUE(area->Text().Identical(text));
+    // Handed on to another area as the document holds it.
+    auto copy = fw::New<fw::TextArea>();
+    copy->PlaceInto(&host.widget);
+    copy->SetText(String("old\r\ntext\r"));
+    copy->SetTextFrom(*area);
+    EXPECT_TRUE(copy->Text().Identical(text));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -72,6 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ExactCase{"HelpTextParagraphs", U"One.  Two.\r\rThree."},
                       ExactCase{"CharactersQtFolds", U"p\u2029q\u2028r\u00A0s\uFDD0t\uFDD1u\tv"},
                       ExactCase{"Astral", U"\U0001F600\r\n\U0001D11E x"},
+                      // Long runs between the special characters, at
+                      // every offset within the blocks the conversions copy.
+                      ExactCase{"LongRuns", U"abcdefghijklmnopqrstu\r\nvwxyzabcdefghijklmnopq\U0001F600rstuvwxyzabcdefghij\rklmno"
+                                            U"pqrstuvwxyzabcdefg\u2029hijklmnopqrstuvwxyzab\nc\uFDD1defghijklmnopqrstuvwxyz\u00e9\u4e2d"
+                                            U"\U0001D11Eabcdefghijklmnopqrstuvwxyzabcdefghijklmnop\r"},
                       ExactCase{"ControlCharacters", std::u32string(U"a\0b\x01\x7f\x81\x8d\x9d\x85\u00a0\ufffc\ufeff\u200b\t\fz\0", 17)}),
     [](const auto& info) { return std::string(info.param.name); });
 
