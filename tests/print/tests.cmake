@@ -14,6 +14,12 @@ if(SCRANDLE_GUI)
         COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24"
                 sh ${CMAKE_CURRENT_LIST_DIR}/run_print_test.sh ${text} $<TARGET_FILE:scrandle>)
       set(environment "LC_ALL=C.UTF-8" "TZ=UTC" ${SCRANDLE_LSAN_ENVIRONMENT} ${SCRANDLE_SANITIZER_ENVIRONMENT})
+      if(SCRANDLE_SANITIZE)
+        # LeakSanitizer's exit-time tracer now and then crashes (signal 11)
+        # while it stops the threads that libcups and the print dialog leave
+        # behind; the in-process printing tests check leaks of the same code.
+        list(TRANSFORM environment REPLACE "^ASAN_OPTIONS=detect_leaks=1" "ASAN_OPTIONS=detect_leaks=0")
+      endif()
       set_tests_properties(print_cups_pdf_${text} PROPERTIES
         TIMEOUT 150
         SKIP_RETURN_CODE 77
