@@ -303,10 +303,17 @@ void RectControl::ApplyFont() {
 }
 
 void RectControl::EndPropertyBatch() {
-    if (fontHeld_ > 0 && --fontHeld_ == 0 && fontPending_) {
+    if (fontHeld_ == 0 || --fontHeld_ > 0) return;
+    if (fontPending_) {
         fontPending_ = false;
         ApplyFont();
     }
+    if (fitPending_) RequestFit();
+}
+
+void RectControl::RequestFit() {
+    fitPending_ = fontHeld_ > 0;
+    if (!fitPending_) Fit();
 }
 
 bool RectControl::SetPresetProperty(std::string_view key, double value) {

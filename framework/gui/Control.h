@@ -212,6 +212,11 @@ protected:
     // The widget the font is applied to (the widget itself by default).
     virtual void FontChanged(const QFont& font);
     void ApplyFont();
+    // Lays the control's text out for its room again (Fit), at once or,
+    // within a batch, once at its end: measuring text is costly, and a batch
+    // sets caption, font and bounds one after another.
+    void RequestFit();
+    virtual void Fit() {}
     // Called by the focus machinery once per gain of focus.
     void NoteFocusGained();
     void NoteFocusLost() { focusHeld_ = false; }
@@ -234,6 +239,7 @@ protected:
     bool focusHeld_ = false;
     int fontHeld_ = 0;
     bool fontPending_ = false;
+    bool fitPending_ = false;
 
 private:
     friend class ControlEventFilter;

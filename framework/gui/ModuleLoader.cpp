@@ -1,5 +1,7 @@
 #include "gui/ModuleLoader.h"
 
+#include "core/Exceptions.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -23,6 +25,10 @@ void* LoadModuleEntry(const char* file, const char* buildDir, const char* entry,
         failure = path.toStdString() + " has no entry point";
     }
     return nullptr;
+}
+
+void ModuleUnavailable(const char* what, const std::string& why) {
+    throw RuntimeException(std::string(what) + ": " + why);
 }
 
 }  // namespace fw

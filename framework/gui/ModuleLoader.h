@@ -12,4 +12,21 @@ namespace fw {
 // when none loads; failure then says why.
 void* LoadModuleEntry(const char* file, const char* buildDir, const char* entry, std::string& failure);
 
+// Raises RuntimeException: what is not available, and why.
+[[noreturn]] void ModuleUnavailable(const char* what, const std::string& why);
+
+// The object the module's entry point gives, loaded on the first call; each
+// module interface M has one. Raises RuntimeException ("<what>: <why>")
+// while it cannot be loaded.
+template <class M>
+M& LoadedModule(const char* file, const char* buildDir, const char* entry, const char* what) {
+    static std::string failure;
+    static M* module = [&] {
+        auto make = reinterpret_cast<M* (*)()>(LoadModuleEntry(file, buildDir, entry, failure));
+        return make ? make() : nullptr;
+    }();
+    if (!module) ModuleUnavailable(what, failure);
+    return *module;
+}
+
 }  // namespace fw

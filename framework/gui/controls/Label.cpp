@@ -11,24 +11,16 @@ Label::Label() {
     label_->setTextFormat(Qt::PlainText);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SetWidget(label_);
-    controls::RefitOnResize(label_, Context(), [this] { FitText(); });
+    controls::RefitOnResize(label_, Context(), [this] { RequestFit(); });
 }
 
 void Label::FontChanged(const QFont& font) {
     designedFont_ = font;
-    FitText();
+    RequestFit();
 }
 
-void Label::EndPropertyBatch() {
-    RectControl::EndPropertyBatch();
-    if (fontHeld_ == 0 && fitPending_) FitText();
-}
-
-void Label::FitText() {
+void Label::Fit() {
     if (!label_) return;
-    // Measuring text is costly: within a batch fit once, at its end.
-    fitPending_ = fontHeld_ > 0;
-    if (fitPending_) return;
     // A label that wraps grows downwards; only a one-line one is fitted.
     if (multiline_) {
         label_->setFont(designedFont_);
@@ -45,7 +37,7 @@ void Label::SetText(const String& text) {
     text_ = text;
     if (!label_) return;
     label_->setText(controls::DisplayText(text));
-    FitText();
+    RequestFit();
 }
 
 void Label::SetTextAlign(int32_t align) {
@@ -59,7 +51,7 @@ void Label::SetMultiline(bool b) {
     multiline_ = b;
     if (!label_) return;
     label_->setWordWrap(b);
-    FitText();
+    RequestFit();
 }
 
 void Label::SetTextColor(const Colour& c) {

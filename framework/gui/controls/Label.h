@@ -36,24 +36,20 @@ public:
 
     QLabel* QtLabel() const;
 
-    // The text is fitted once, when all of a batch's properties apply.
-    void EndPropertyBatch() override;
-
 protected:
     bool TakeProperty(std::size_t key, const PropertyValue& value) override {
         return ApplyPropertyRow(*this, key, value);
     }
     void FontChanged(const QFont& font) override;
+    void Fit() override;
 
 private:
-    void FitText();
 
     QPointer<QLabel> label_;
     QFont designedFont_;
     String text_;
     int32_t textAlign_ = 0;
     bool multiline_ = false, transparent_ = false;
-    bool fitPending_ = false;
 };
 
 }  // namespace fw

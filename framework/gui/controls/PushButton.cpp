@@ -29,7 +29,7 @@ PushButton::PushButton() {
     button_->setAutoDefault(false);
     SetWidget(button_);
     QObject::connect(button_, &QPushButton::clicked, Context(), [this] { RaiseEvent("Action"); });
-    controls::RefitOnResize(button_, Context(), [this] { FitCaption(); });
+    controls::RefitOnResize(button_, Context(), [this] { RequestFit(); });
 }
 
 QPushButton* PushButton::Button() const { return button_.data(); }
@@ -40,25 +40,16 @@ void PushButton::SetCaption(const String& caption) {
     QString shown = controls::DisplayText(caption);
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
     button_->setText(shown);
-    FitCaption();
+    RequestFit();
 }
 
 void PushButton::FontChanged(const QFont& font) {
     designedFont_ = font;
-    FitCaption();
+    RequestFit();
 }
 
-void PushButton::EndPropertyBatch() {
-    RectControl::EndPropertyBatch();
-    if (fontHeld_ == 0 && fitPending_) FitCaption();
-}
-
-void PushButton::FitCaption() {
+void PushButton::Fit() {
     if (!button_) return;
-    // Measuring text is costly: within a batch (caption, font, default and
-    // bounds set one after another) fit once, at its end.
-    fitPending_ = fontHeld_ > 0;
-    if (fitPending_) return;
     // The room is where the style centres the caption: inside the frame.
     QStyleOptionButton option;
     option.initFrom(button_);
@@ -73,7 +64,7 @@ void PushButton::SetDefault(bool b) {
     default_ = b;
     if (!button_) return;
     button_->setDefault(b);
-    FitCaption();
+    RequestFit();
     if (b && !returnKey_) {
         returnKey_ = WindowKey(button_, Qt::Key_Return, Context());
         enterKey_ = WindowKey(button_, Qt::Key_Enter, Context());

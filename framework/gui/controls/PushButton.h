@@ -38,24 +38,20 @@ public:
 
     QPushButton* Button() const;
 
-    // The caption is fitted once, when all of a batch's properties apply.
-    void EndPropertyBatch() override;
-
 protected:
     bool TakeProperty(std::size_t key, const PropertyValue& value) override {
         return ApplyPropertyRow(*this, key, value);
     }
     void FontChanged(const QFont& font) override;
+    void Fit() override;
 
 private:
-    void FitCaption();
 
     QPointer<QPushButton> button_;
     QFont designedFont_;
     QPointer<QShortcut> returnKey_, enterKey_, escapeKey_;
     String caption_;
     bool default_ = false, cancel_ = false;
-    bool fitPending_ = false;
     int32_t buttonStyle_ = 0;
 };
 
