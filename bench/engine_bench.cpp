@@ -72,7 +72,7 @@ void LoadFullBook(const std::string& text) {
 const std::string& BookUtf8() {
     static std::string out;
     out.clear();
-    fw::EncodeUtf8Into(Module1::Book.Data(), Module1::Book.Size(), out);
+    fw::EncodeUtf8Into(Module1::Book, out);
     return out;
 }
 
@@ -112,7 +112,7 @@ void BM_RebuildWalk(benchmark::State& state) {
     for (auto _ : state) {
         Module1::FullBook = fw::String(sample);
         engine::RebuildDriver(lookup);
-        benchmark::DoNotOptimize(Module1::Book.Data());
+        benchmark::DoNotOptimize(Module1::Book.Size());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(sample.size()));
 }
@@ -124,7 +124,7 @@ void BM_PossibleWords(benchmark::State& state) {
     std::vector<fw::String> queries;
     fw::TheRandom().Seed(99);
     for (int i = 0; i < 1024; ++i) {
-        std::u32string w(g_rows.Cell(static_cast<int32_t>(fw::TheRandom().Below(static_cast<uint32_t>(g_rows.ListCount())))).CodePoints());
+        std::u32string w(g_rows.Cell(static_cast<int32_t>(fw::TheRandom().Below(static_cast<uint32_t>(g_rows.ListCount())))).ToUcs4());
         fw::Shuffle(w.data() + 1, w.size() - 2);
         if (i % 4 == 0) w[1] = U'q';
         queries.emplace_back(w);

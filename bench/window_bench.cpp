@@ -74,22 +74,21 @@ bool IsLetter(char32_t c) { return (c >= U'a' && c <= U'z') || (c >= U'A' && c <
 std::vector<std::pair<int32_t, int32_t>> WordsToSelect(const fw::String& text, engine::WordLookup& lookup,
                                                        std::size_t want) {
     std::vector<std::pair<int32_t, int32_t>> all;
-    const char32_t* p = text.Data();
     const std::size_t n = text.Size();
     for (std::size_t i = 0; i < n;) {
-        if (!IsLetter(p[i])) {
+        if (!IsLetter(text.At(i))) {
             ++i;
             continue;
         }
         std::size_t j = i;
-        while (j < n && IsLetter(p[j])) ++j;
+        while (j < n && IsLetter(text.At(j))) ++j;
         if (j - i >= 5 && j - i <= 8) all.emplace_back(static_cast<int32_t>(i), static_cast<int32_t>(j - i));
         i = j;
     }
     std::vector<std::pair<int32_t, int32_t>> picked;
     const std::size_t stride = all.size() / (2 * want) + 1;
     for (std::size_t k = 0; k < all.size() && picked.size() < want; k += stride) {
-        const fw::String word = fw::String::FromCodePoints(p + all[k].first, static_cast<std::size_t>(all[k].second));
+        const fw::String word = text.Sub(static_cast<std::size_t>(all[k].first), static_cast<std::size_t>(all[k].second));
         if (!lookup.AllMatches(word).empty()) picked.push_back(all[k]);
     }
     return picked;

@@ -4,6 +4,7 @@
 #include "core/Yield.h"
 
 #include <array>
+#include <vector>
 
 namespace Module1 {
 void Reset() {
@@ -44,29 +45,30 @@ bool Skipped(unsigned char kind) { return kind == kDropped || kind == kSeparator
 // The unit boundary rule, for the scanner and for the rebuild driver's look
 // ahead alike. From pos, the separators and dropped characters before the
 // next unit are passed over; UnitStart gives where the unit starts.
-std::size_t UnitStart(const char32_t* text, std::size_t n, std::size_t pos) {
+template <class Ch>
+std::size_t UnitStart(const Ch* text, std::size_t n, std::size_t pos) {
     while (pos < n && Skipped(KindOf(text[pos]))) ++pos;
     return pos;
 }
 
 // The unit at start: one character of the one-character kind, or the run of
 // unit characters (none at the end of the text).
-std::size_t UnitLength(const char32_t* text, std::size_t n, std::size_t start) {
+template <class Ch>
+std::size_t UnitLength(const Ch* text, std::size_t n, std::size_t start) {
     if (start < n && KindOf(text[start]) == kOneChar) return 1;
     std::size_t end = start;
     while (end < n && KindOf(text[end]) == kUnitChar) ++end;
     return end - start;
 }
 
-const fw::String kSpace(" ");
+constexpr unsigned char kSpace[1] = {' '};
 
-}  // namespace
-
-void SearchWord() {
+// The scanner over the text in the form FullBook keeps it.
+template <class Ch>
+void SearchWordIn(const Ch* text, std::size_t size) {
     using namespace Module1;
-    const char32_t* text = FullBook.Data();
     // NoChar is the loop bound the driver set; never read past the text.
-    const std::size_t n = std::min<std::size_t>(FullBook.Size(), NoChar < 0 ? 0 : static_cast<std::size_t>(NoChar));
+    const std::size_t n = std::min<std::size_t>(size, NoChar < 0 ? 0 : static_cast<std::size_t>(NoChar));
     const std::size_t from = StartChar < 1 ? 0 : static_cast<std::size_t>(StartChar - 1);
 
     // Separators before the unit: copied; apostrophes and hyphens dropped.
@@ -81,9 +83,9 @@ void SearchWord() {
     if (isRun)
         for (std::size_t k = 0; k < unitLen; ++k) fw::BackgroundYield();
     const bool spaceEnds = isRun && pos + unitLen < n && text[pos + unitLen] == 32;
-    const char32_t* unit = text + pos;
+    const Ch* unit = text + pos;
     WordUnit.Assign(unit, unitLen);
-    if (spaceEnds) EndUnit.Assign(kSpace.Data(), 1);
+    if (spaceEnds) EndUnit.Assign(kSpace, 1);
     else EndUnit.Clear();
     FirstLetter.Assign(unit, unitLen >= 1 ? 1 : 0);
     LastLetter.Assign(unitLen >= 1 ? unit + unitLen - 1 : unit, unitLen >= 1 ? 1 : 0);
@@ -91,37 +93,45 @@ void SearchWord() {
     StartChar = static_cast<int32_t>(pos + unitLen + (spaceEnds ? 1 : 0) + 1);
 }
 
-void ScrambleWord() {
+// The shuffle over the middle letters in the form they are kept in.
+template <class Ch>
+void ScrambleMiddle(const Ch* middle, std::size_t n) {
     using namespace Module1;
-    const std::size_t n = MiddleLetters.Size();
     // The working array of one-character elements; the storage is kept
     // between calls only to spare an allocation per unit.
-    static std::u32string elements;
+    static std::vector<Ch> elements;
     elements.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
-        elements[k] = MiddleLetters.At(k);
+        elements[k] = middle[k];
         fw::BackgroundYield();
     }
-    static fw::String joined;
     int tries = 0;
     while (true) {
         fw::Shuffle(elements.data(), n);
-        joined.Clear();
-        for (std::size_t k = 0; k < n; ++k) {
-            joined.Append(elements[k]);
-            fw::BackgroundYield();
-        }
-        if (!(joined == MiddleLetters)) break;
+        // Joining the elements: a step per element.
+        for (std::size_t k = 0; k < n; ++k) fw::BackgroundYield();
+        if (!fw::EqualFolded(elements.data(), n, middle, n)) break;
         if (++tries == 10) break;
     }
-    WordUnit.Assign(FirstLetter.Data(), FirstLetter.Size());
-    WordUnit.Append(joined).Append(LastLetter);
+    WordUnit.Clear();
+    WordUnit.Append(FirstLetter).Append(elements.data(), n).Append(LastLetter);
+}
+
+}  // namespace
+
+void SearchWord() {
+    Module1::FullBook.Visit([](const auto* text, std::size_t n) { SearchWordIn(text, n); });
+}
+
+void ScrambleWord() {
+    Module1::MiddleLetters.Visit([](const auto* middle, std::size_t n) { ScrambleMiddle(middle, n); });
 }
 
 void ScrambleDriver() {
     using namespace Module1;
     NoChar = fw::Len(FullBook);
-    Book.Clear();
+    // A new string: one byte per character until a wide one comes.
+    Book = fw::String();
     Book.Reserve(FullBook.Size());
     StartChar = 1;
     while (StartChar <= NoChar) {
@@ -168,14 +178,12 @@ void checkDictionary(WordLookup& lookup) {
     ApplyLookup(row, g_rowText);
 }
 
-void RebuildDriver(WordLookup& lookup) {
+namespace {
+
+template <class Ch>
+void RebuildIn(const Ch* text, std::size_t n, WordLookup& lookup) {
     using namespace Module1;
-    lookup.Refresh();
     const WordIndex* index = lookup.Index();
-    NoChar = fw::Len(FullBook);
-    Book.Clear();
-    Book.Reserve(FullBook.Size());
-    StartChar = 1;
 
     // The look-up is bound by memory latency, not by work: look a few units
     // ahead and fetch their slots and records early. This changes no result.
@@ -186,8 +194,6 @@ void RebuildDriver(WordLookup& lookup) {
     constexpr std::size_t kRing = 32, kSlotDistance = 16, kRecordDistance = 6;
     Ahead ring[kRing];
     std::size_t head = 0, tail = 0, ahead = 0;
-    const char32_t* text = FullBook.Data();
-    const std::size_t n = FullBook.Size();
 
     while (StartChar <= NoChar) {
         if (index) {
@@ -203,7 +209,7 @@ void RebuildDriver(WordLookup& lookup) {
             }
             if (tail - head > kRecordDistance) index->PrefetchRecord(ring[(head + kRecordDistance) % kRing].hash);
         }
-        SearchWord();
+        SearchWordIn(text, n);
         const int32_t len = fw::Len(WordUnit);
         if (len < 4) {
             Book.Append(WordUnit);
@@ -223,6 +229,18 @@ void RebuildDriver(WordLookup& lookup) {
         }
         Book.Append(EndUnit);
     }
+}
+
+}  // namespace
+
+void RebuildDriver(WordLookup& lookup) {
+    using namespace Module1;
+    lookup.Refresh();
+    NoChar = fw::Len(FullBook);
+    Book = fw::String();
+    Book.Reserve(FullBook.Size());
+    StartChar = 1;
+    FullBook.Visit([&](const auto* text, std::size_t n) { RebuildIn(text, n, lookup); });
 }
 
 fw::String RebuildText(fw::String text, WordLookup& lookup) {

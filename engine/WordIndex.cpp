@@ -17,7 +17,8 @@ std::uint64_t Mix(std::uint64_t z) {
 
 // A hash of the row test's key: length, folded first and last character and
 // the folded multiset (a sum, so the order of the characters does not count).
-std::uint64_t KeyHash(const char32_t* p, std::size_t n) {
+template <class Ch>
+std::uint64_t KeyHash(const Ch* p, std::size_t n) {
     std::uint64_t sum = 0;
     for (std::size_t i = 0; i < n; ++i) sum += Mix(fw::Fold(p[i]) + 0x9E3779B97F4A7C15ULL);
     if (n == 0) return Mix(0x51ED);
@@ -122,7 +123,7 @@ void WordIndex::Build(const fw::StringRows& rows) {
     keyed.reserve(static_cast<std::size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         const fw::String& r = rows.Cell(i);
-        keyed.emplace_back(KeyHash(r.Data(), r.Size()), i);
+        keyed.emplace_back(r.Visit([](const auto* p, std::size_t n) { return KeyHash(p, n); }), i);
     }
     // By hash, and within a hash in list order.
     std::sort(keyed.begin(), keyed.end());
@@ -231,6 +232,10 @@ bool SameFoldedMultiset(const unsigned char* chars, bool wide, const fw::String&
 }  // namespace
 
 std::uint64_t WordIndex::HashOf(const char32_t* p, std::size_t n) { return KeyHash(p, n); }
+std::uint64_t WordIndex::HashOf(const unsigned char* p, std::size_t n) { return KeyHash(p, n); }
+std::uint64_t WordIndex::HashOf(const fw::String& u) {
+    return u.Visit([](const auto* p, std::size_t n) { return KeyHash(p, n); });
+}
 
 void WordIndex::PrefetchSlot(std::uint64_t hash) const {
     if (!slots_.empty()) __builtin_prefetch(&slots_[hash & mask_]);
@@ -252,8 +257,12 @@ int32_t WordIndex::FirstMatchHashed(const fw::String& u, std::uint64_t hash, fw:
     if (rowText) {
         const std::size_t n = Load32(rec + 4);
         const bool wide = Load32(rec + 8) & 1;
-        rowText->Resize(n);
-        for (std::size_t i = 0; i < n; ++i) rowText->SetAt(i, RecordChar(rec + 12, wide, i));
+        if (!wide) {
+            rowText->Assign(rec + 12, n);
+        } else {
+            char32_t* d = rowText->ResizeUcs4(n);
+            for (std::size_t i = 0; i < n; ++i) d[i] = RecordChar(rec + 12, wide, i);
+        }
     }
     return static_cast<int32_t>(Load32(rec));
 }
@@ -281,12 +290,12 @@ const unsigned char* WordIndex::FindRecord(const fw::String& u, std::uint64_t ha
 }
 
 int32_t WordIndex::FirstMatch(const fw::String& u, fw::String* rowText) const {
-    return FirstMatchHashed(u, KeyHash(u.Data(), u.Size()), rowText);
+    return FirstMatchHashed(u, HashOf(u), rowText);
 }
 
 std::vector<int32_t> WordIndex::AllMatches(const fw::String& u) const {
     std::vector<int32_t> found;
-    if (const unsigned char* rec = FindRecord(u, KeyHash(u.Data(), u.Size()))) {
+    if (const unsigned char* rec = FindRecord(u, HashOf(u))) {
         const std::size_t n = Load32(rec + 4);
         const std::uint32_t meta = Load32(rec + 8);
         const std::size_t count = meta >> 1;

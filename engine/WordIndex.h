@@ -39,6 +39,8 @@ public:
     // and prefetches of its slot and (once the slot has arrived) its record,
     // so that the look-up itself finds them in the cache.
     static std::uint64_t HashOf(const char32_t* p, std::size_t n);
+    static std::uint64_t HashOf(const unsigned char* p, std::size_t n);
+    static std::uint64_t HashOf(const fw::String& u);
     void PrefetchSlot(std::uint64_t hash) const;
     void PrefetchRecord(std::uint64_t hash) const;
     int32_t FirstMatchHashed(const fw::String& u, std::uint64_t hash, fw::String* rowText) const;

@@ -392,8 +392,8 @@ void TextOutputStream::Write(const String& text) { WriteBytes(text.ToUtf8()); }
 
 void TextOutputStream::WriteLine(const String& text) {
     std::string bytes;
-    EncodeUtf8Into(text.Data(), text.Size(), bytes);
-    EncodeUtf8Into(delimiter_.Data(), delimiter_.Size(), bytes);
+    EncodeUtf8Into(text, bytes);
+    EncodeUtf8Into(delimiter_, bytes);
     WriteBytes(bytes);
 }
 

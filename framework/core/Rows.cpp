@@ -21,8 +21,9 @@ std::size_t StringRows::NextSeparator(std::size_t from) const {
         const void* hit = std::memchr(text.data() + from, static_cast<char>(separator_), text.size() - from);
         return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) : text.size();
     }
-    const char32_t* p = joined_.Data();
-    return static_cast<std::size_t>(std::find(p + from, p + joined_.Size(), separator_) - p);
+    return joined_.Visit([&](const auto* p, std::size_t n) {
+        return static_cast<std::size_t>(std::find(p + from, p + n, separator_) - p);
+    });
 }
 
 void StringRows::FindPendingStarts(std::size_t rows) const {
@@ -36,7 +37,7 @@ String StringRows::PendingRow(std::size_t r) const {
     const std::size_t begin = starts_[r];
     const std::size_t end = r + 1 < starts_.size() ? starts_[r + 1] - 1 : PendingSize();
     if (utf8_) return String(Utf8().substr(begin, end - begin));
-    return String::FromCodePoints(joined_.Data() + begin, end - begin);
+    return joined_.Sub(begin, end - begin);
 }
 
 void StringRows::DropPending() const {
@@ -54,7 +55,7 @@ void StringRows::Materialize() const {
     for (std::size_t begin = 0, r = 0; r < pendingCount_; ++r) {
         const std::size_t end = NextSeparator(begin);
         if (utf8_) rows_.push_back(String(Utf8().substr(begin, end - begin)));
-        else rows_.push_back(String::FromCodePoints(joined_.Data() + begin, end - begin));
+        else rows_.push_back(joined_.Sub(begin, end - begin));
         begin = end + 1;
     }
     DropPending();
@@ -123,8 +124,10 @@ void StringRows::SetFromJoined(String joined, char32_t separator) {
     joined_ = std::move(joined);
     utf8_ = false;
     separator_ = separator;
-    BeginPending(static_cast<std::size_t>(std::count(joined_.Data(), joined_.Data() + joined_.Size(), separator)),
-                 joined_.Size());
+    const std::size_t separators = joined_.Visit([&](const auto* p, std::size_t n) {
+        return static_cast<std::size_t>(std::count(p, p + n, separator));
+    });
+    BeginPending(separators, joined_.Size());
 }
 
 }  // namespace fw

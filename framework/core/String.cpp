@@ -15,32 +15,96 @@ namespace fw {
 
 // ---- UTF-8 -----------------------------------------------------------------
 
+namespace {
+
+// Decodes one multi-byte sequence at p[i] (p[i] >= 0x80); gives the code
+// point and its length, or length 0 when the bytes are not valid UTF-8.
+inline char32_t DecodeSequence(const unsigned char* p, std::size_t n, std::size_t i, std::size_t& len) {
+    const unsigned char b = p[i];
+    char32_t cp = 0;
+    char32_t min = 0;
+    len = 0;
+    if (b >= 0xC2 && b <= 0xDF) { len = 2; cp = b & 0x1F; min = 0x80; }
+    else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; min = 0x800; }
+    else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; min = 0x10000; }
+    bool ok = len != 0 && i + len <= n;
+    for (std::size_t c = 1; ok && c < len; ++c) {
+        const unsigned char cb = p[i + c];
+        if ((cb & 0xC0) != 0x80) ok = false;
+        else cp = (cp << 6) | (cb & 0x3F);
+    }
+    if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
+    if (!ok) len = 0;
+    return cp;
+}
+
+inline bool AllAscii8(const unsigned char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    return (w & 0x8080808080808080ULL) == 0;
+}
+
+}  // namespace
+
 void DecodeUtf8Into(std::string_view bytes, String& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
-    // Every byte gives at most one code point. Decode through a small buffer
-    // and append, so that a large text is neither zero-filled first nor
+    std::size_t i = 0;
+    if (!out.IsWide() || out.IsEmpty()) {
+        // One byte per character while the code points allow: every byte
+        // gives at most one character, so the room is known up front.
+        const std::size_t base = out.Size();
+        if (base == 0) out.ResizeLatin1(n);
+        else out.Resize(base + n);
+        unsigned char* d = out.MutableLatin1();
+        std::size_t k = base;
+        while (i < n) {
+            if (i + 8 <= n && AllAscii8(p + i)) {
+                std::memcpy(d + k, p + i, 8);
+                k += 8;
+                i += 8;
+                continue;
+            }
+            const unsigned char b = p[i];
+            if (b < 0x80) {
+                d[k++] = b;
+                ++i;
+                continue;
+            }
+            std::size_t len;
+            const char32_t cp = DecodeSequence(p, n, i, len);
+            if (len == 0) {
+                // Not valid UTF-8: keep the byte as its Latin-1 character.
+                d[k++] = b;
+                ++i;
+            } else if (cp <= 0xFF) {
+                d[k++] = static_cast<unsigned char>(cp);
+                i += len;
+            } else {
+                break;
+            }
+        }
+        out.Truncate(k);
+        if (i == n) return;
+        out.Widen(k + (n - i));
+    }
+    // Four bytes per character from here: decode through a small buffer and
+    // append, so that a large text is neither zero-filled first nor
     // reallocated on the way.
-    out.Reserve(out.Size() + n);
+    out.Reserve(out.Size() + (n - i));
     constexpr std::size_t kChunk = 2048;
     char32_t buf[kChunk + 8];
     std::size_t k = 0;
-    std::size_t i = 0;
     while (i < n) {
         if (k >= kChunk) {
             out.Append(buf, k);
             k = 0;
         }
-        // ASCII runs are the common case: eight bytes at a time.
-        if (i + 8 <= n) {
-            std::uint64_t w;
-            std::memcpy(&w, p + i, 8);
-            if ((w & 0x8080808080808080ULL) == 0) {
-                for (int b = 0; b < 8; ++b) buf[k + b] = p[i + b];
-                k += 8;
-                i += 8;
-                continue;
-            }
+        if (i + 8 <= n && AllAscii8(p + i)) {
+            for (int b = 0; b < 8; ++b) buf[k + b] = p[i + b];
+            k += 8;
+            i += 8;
+            continue;
         }
         const unsigned char b = p[i];
         if (b < 0x80) {
@@ -48,24 +112,12 @@ void DecodeUtf8Into(std::string_view bytes, String& out) {
             ++i;
             continue;
         }
-        char32_t cp = 0;
-        std::size_t len = 0;
-        char32_t min = 0;
-        if (b >= 0xC2 && b <= 0xDF) { len = 2; cp = b & 0x1F; min = 0x80; }
-        else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; min = 0x800; }
-        else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; min = 0x10000; }
-        bool ok = len != 0 && i + len <= n;
-        for (std::size_t c = 1; ok && c < len; ++c) {
-            const unsigned char cb = p[i + c];
-            if ((cb & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (cb & 0x3F);
-        }
-        if (ok && (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
-        if (ok) {
+        std::size_t len;
+        const char32_t cp = DecodeSequence(p, n, i, len);
+        if (len) {
             buf[k++] = cp;
             i += len;
         } else {
-            // Not valid UTF-8: keep the byte as its Latin-1 character.
             buf[k++] = b;
             ++i;
         }
@@ -73,7 +125,9 @@ void DecodeUtf8Into(std::string_view bytes, String& out) {
     out.Append(buf, k);
 }
 
-void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out) {
+namespace {
+
+void EncodeUcs4(const char32_t* p, std::size_t n, std::string& out) {
     out.reserve(out.size() + n + n / 4);
     constexpr std::size_t kChunk = 8192;
     char buf[kChunk + 8];
@@ -115,67 +169,185 @@ void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out) {
     out.append(buf, k);
 }
 
-namespace {
-constexpr std::size_t kMaxLength = 0xFFFFFFF0u;
+void EncodeLatin1(const unsigned char* p, std::size_t n, std::string& out) {
+    // At most two bytes per character; written in place, then cut.
+    const std::size_t base = out.size();
+    out.resize(base + 2 * n);
+    char* d = out.data() + base;
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < n;) {
+        if (i + 8 <= n && AllAscii8(p + i)) {
+            std::memcpy(d + k, p + i, 8);
+            k += 8;
+            i += 8;
+            continue;
+        }
+        const unsigned char c = p[i++];
+        if (c < 0x80) {
+            d[k++] = static_cast<char>(c);
+        } else {
+            d[k++] = static_cast<char>(0xC0 | (c >> 6));
+            d[k++] = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    out.resize(base + k);
+}
+
 }  // namespace
 
-void String::Grow(std::size_t atLeast) {
-    // Lengths are 32-bit; a longer text is a failure the program can
-    // report and survive, like any other of the framework.
+void EncodeUtf8Into(const String& text, std::string& out) {
+    if (text.IsWide()) EncodeUcs4(text.Ucs4(), text.Size(), out);
+    else EncodeLatin1(text.Latin1(), text.Size(), out);
+}
+
+namespace {
+// Lengths are 32-bit with one bit for the form.
+constexpr std::size_t kMaxLength = 0x7FFFFFF0u;
+}  // namespace
+
+void String::Grow(std::size_t atLeast, bool wide) {
+    // A longer text is a failure the program can report and survive, like
+    // any other of the framework.
     if (atLeast > kMaxLength)
         throw RuntimeException("The text is too long: " + std::to_string(atLeast) + " characters, at most " +
                                std::to_string(kMaxLength) + " fit in a string.");
-    std::size_t cap = cap_ ? cap_ : 4;
-    while (cap < atLeast) cap += cap / 2 + 4;
+    std::size_t cap = atLeast;
+    if (wide == static_cast<bool>(wide_)) {
+        cap = cap_ ? cap_ : (wide ? 4 : 16);
+        while (cap < atLeast) cap += cap / 2 + 4;
+    }
     if (cap > kMaxLength) cap = kMaxLength;
-    char32_t* p = nullptr;
+    const std::size_t unit = wide ? sizeof(char32_t) : 1;
+    void* p = nullptr;
     constexpr std::size_t kHuge = std::size_t{2} << 20;
-    if (cap * sizeof(char32_t) >= kHuge / 2) {
+    if (cap * unit >= kHuge / 2) {
         // A large text goes into whole 2 MB pages where the system offers
         // them: faulting in 4 KB pages one by one costs more than reading
         // the text.
-        const std::size_t bytes = (cap * sizeof(char32_t) + kHuge - 1) / kHuge * kHuge;
-        p = static_cast<char32_t*>(std::aligned_alloc(kHuge, bytes));
+        const std::size_t bytes = (cap * unit + kHuge - 1) / kHuge * kHuge;
+        p = std::aligned_alloc(kHuge, bytes);
         if (p) {
             ::madvise(p, bytes, MADV_HUGEPAGE);
-            cap = bytes / sizeof(char32_t);
-            if (cap > kMaxLength) cap = kMaxLength;
+            cap = std::min(bytes / unit, kMaxLength);
         }
     } else {
-        p = static_cast<char32_t*>(std::malloc(cap * sizeof(char32_t)));
+        p = std::malloc(cap * unit);
     }
     if (!p)
         throw RuntimeException("The text is too long to hold in memory: " + std::to_string(atLeast) + " characters.");
-    if (n_) std::memcpy(p, p_, n_ * sizeof(char32_t));
+    if (n_) {
+        if (wide == static_cast<bool>(wide_)) {
+            std::memcpy(p, p_, n_ * unit);
+        } else {
+            // One byte each to four (the other way is never asked).
+            const auto* from = static_cast<const unsigned char*>(p_);
+            auto* to = static_cast<char32_t*>(p);
+            for (std::size_t i = 0; i < n_; ++i) to[i] = from[i];
+        }
+    }
     std::free(p_);
     p_ = p;
     cap_ = static_cast<std::uint32_t>(cap);
+    wide_ = wide;
+}
+
+void String::GrowKeepingBytes(std::size_t atLeast, const void*& p) {
+    const auto* base = static_cast<const char*>(p_);
+    const auto* at = static_cast<const char*>(p);
+    const std::size_t bytes = static_cast<std::size_t>(cap_) * (wide_ ? 4 : 1);
+    const bool inside = p_ && !std::less<const char*>()(at, base) && std::less<const char*>()(at, base + bytes);
+    const std::size_t offset = inside ? static_cast<std::size_t>(at - base) : 0;
+    Grow(atLeast, wide_);
+    if (inside) p = static_cast<const char*>(p_) + offset;
+}
+
+void String::Reform(bool wide) {
+    if (wide == static_cast<bool>(wide_) || n_ != 0) return;
+    cap_ = static_cast<std::uint32_t>(wide ? cap_ / 4 : std::min<std::size_t>(std::size_t{cap_} * 4, kMaxLength));
+    wide_ = wide;
+}
+
+void String::Widen(std::size_t cap) {
+    if (wide_) {
+        Reserve(cap);
+        return;
+    }
+    if (n_ == 0) Reform(true);
+    if (!wide_ || cap > cap_) Grow(std::max<std::size_t>({cap, n_, 1}), true);
+}
+
+unsigned char* String::ResizeLatin1(std::size_t n) {
+    n_ = 0;
+    Reform(false);
+    if (n > cap_) Grow(n, false);
+    n_ = static_cast<std::uint32_t>(n);
+    return MutableLatin1();
+}
+
+char32_t* String::ResizeUcs4(std::size_t n) {
+    n_ = 0;
+    Reform(true);
+    if (n > cap_ || !p_) Grow(std::max<std::size_t>(n, 1), true);
+    n_ = static_cast<std::uint32_t>(n);
+    return MutableUcs4();
 }
 
 void String::Free() {
     std::free(p_);
     p_ = nullptr;
     n_ = cap_ = 0;
+    wide_ = false;
 }
 
 String::String(const char* utf8) : String(std::string_view(utf8 ? utf8 : "")) {}
-String::String(std::string_view utf8) { DecodeUtf8Into(utf8, *this); }
+String::String(std::string_view utf8) {
+    if (!utf8.empty()) DecodeUtf8Into(utf8, *this);
+}
 String String::FromUtf8(std::string_view utf8) { return String(utf8); }
 std::string String::ToUtf8() const {
     std::string out;
-    EncodeUtf8Into(Data(), Size(), out);
+    EncodeUtf8Into(*this, out);
     return out;
+}
+
+std::u32string String::ToUcs4() const {
+    return Visit([](const auto* p, std::size_t n) { return std::u32string(p, p + n); });
+}
+
+bool String::Identical(const String& o) const {
+    if (n_ != o.n_) return false;
+    return Visit([&](const auto* a, std::size_t n) {
+        return o.Visit([&](const auto* b, std::size_t) {
+            for (std::size_t i = 0; i < n; ++i)
+                if (static_cast<char32_t>(a[i]) != static_cast<char32_t>(b[i])) return false;
+            return true;
+        });
+    });
 }
 
 String String::FromQString(const QString& q) {
     String out;
-    out.Reserve(static_cast<std::size_t>(q.size()));
-    const QChar* d = q.constData();
-    const qsizetype n = q.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = d[i].unicode();
-        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(d[i + 1].unicode())) {
-            out.Append(QChar::surrogateToUcs4(u, d[i + 1].unicode()));
+    const auto* d = reinterpret_cast<const char16_t*>(q.constData());
+    const auto n = static_cast<std::size_t>(q.size());
+    if (n == 0) return out;
+    // One byte per character as long as the text is Latin-1, tested and
+    // copied sixteen units at a time so that the compiler vectorises it.
+    unsigned char* o = out.ResizeLatin1(n);
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        unsigned any = 0;
+        for (std::size_t k = 0; k < 16; ++k) any |= d[i + k];
+        if (any > 0xFF) break;
+        for (std::size_t k = 0; k < 16; ++k) o[i + k] = static_cast<unsigned char>(d[i + k]);
+    }
+    for (; i < n && d[i] <= 0xFF; ++i) o[i] = static_cast<unsigned char>(d[i]);
+    if (i == n) return out;
+    out.Truncate(i);
+    out.Widen(n);
+    for (; i < n; ++i) {
+        const char16_t u = d[i];
+        if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(d[i + 1])) {
+            out.Append(QChar::surrogateToUcs4(u, d[i + 1]));
             ++i;
         } else {
             out.Append(static_cast<char32_t>(u));
@@ -185,7 +357,8 @@ String String::FromQString(const QString& q) {
 }
 
 QString String::ToQString() const {
-    return QString::fromUcs4(Data(), static_cast<qsizetype>(Size()));
+    if (!wide_) return QString::fromLatin1(reinterpret_cast<const char*>(Latin1()), static_cast<qsizetype>(Size()));
+    return QString::fromUcs4(Ucs4(), static_cast<qsizetype>(Size()));
 }
 
 // ---- case --------------------------------------------------------------------
@@ -199,15 +372,11 @@ char32_t UpperChar(char32_t c) {
     return c > 0x10FFFF ? c : QChar::toUpper(c);
 }
 
-bool EqualFolded(const char32_t* a, std::size_t na, const char32_t* b, std::size_t nb) {
-    if (na != nb) return false;
-    for (std::size_t i = 0; i < na; ++i)
-        if (a[i] != b[i] && Fold(a[i]) != Fold(b[i])) return false;
-    return true;
-}
-
 bool operator==(const String& a, const String& b) {
-    return EqualFolded(a.Data(), a.Size(), b.Data(), b.Size());
+    if (a.Size() != b.Size()) return false;
+    return a.Visit([&](const auto* p, std::size_t n) {
+        return b.Visit([&](const auto* q, std::size_t m) { return EqualFolded(p, n, q, m); });
+    });
 }
 
 String operator+(const String& a, const String& b) {
@@ -221,15 +390,23 @@ String operator+(const String& a, const String& b) {
 
 int32_t Len(const String& s) { return static_cast<int32_t>(s.Size()); }
 
+String String::Sub(std::size_t from, std::size_t n) const {
+    from = std::min<std::size_t>(from, n_);
+    n = std::min<std::size_t>(n, n_ - from);
+    String r;
+    Visit([&](const auto* p, std::size_t) { r.Append(p + from, n); });
+    return r;
+}
+
 String Left(const String& s, int32_t n) {
     if (n <= 0) return {};
-    return String::FromCodePoints(s.Data(), std::min<std::size_t>(s.Size(), static_cast<std::size_t>(n)));
+    return s.Sub(0, std::min<std::size_t>(s.Size(), static_cast<std::size_t>(n)));
 }
 
 String Right(const String& s, int32_t n) {
     if (n <= 0) return {};
     const std::size_t k = std::min<std::size_t>(s.Size(), static_cast<std::size_t>(n));
-    return String::FromCodePoints(s.Data() + (s.Size() - k), k);
+    return s.Sub(s.Size() - k, k);
 }
 
 String Mid(const String& s, int32_t start, int32_t n) {
@@ -238,14 +415,14 @@ String Mid(const String& s, int32_t start, int32_t n) {
     const auto from = static_cast<std::size_t>(start - 1);
     if (from >= s.Size()) return {};
     const std::size_t k = std::min<std::size_t>(s.Size() - from, static_cast<std::size_t>(n));
-    return String::FromCodePoints(s.Data() + from, k);
+    return s.Sub(from, k);
 }
 
 String Mid(const String& s, int32_t start) {
     if (start < 1) start = 1;
     const auto from = static_cast<std::size_t>(start - 1);
     if (from >= s.Size()) return {};
-    return String::FromCodePoints(s.Data() + from, s.Size() - from);
+    return s.Sub(from, s.Size() - from);
 }
 
 int32_t Asc(const String& s) { return s.IsEmpty() ? -1 : static_cast<int32_t>(s.At(0)); }
@@ -258,14 +435,16 @@ int32_t InStr(int32_t start, const String& source, const String& find) {
     if (from > n) return 0;
     if (m == 0) return start;
     if (m > n - from) return 0;
-    const char32_t* s = source.Data();
-    const char32_t* f = find.Data();
-    const char32_t f0 = Fold(f[0]);
-    for (std::size_t i = from; i + m <= n; ++i) {
-        if (Fold(s[i]) != f0) continue;
-        if (EqualFolded(s + i + 1, m - 1, f + 1, m - 1)) return static_cast<int32_t>(i + 1);
-    }
-    return 0;
+    return source.Visit([&](const auto* s, std::size_t) {
+        return find.Visit([&](const auto* f, std::size_t) -> int32_t {
+            const char32_t f0 = Fold(f[0]);
+            for (std::size_t i = from; i + m <= n; ++i) {
+                if (Fold(s[i]) != f0) continue;
+                if (EqualFolded(s + i + 1, m - 1, f + 1, m - 1)) return static_cast<int32_t>(i + 1);
+            }
+            return 0;
+        });
+    });
 }
 
 int32_t InStr(const String& source, const String& find) { return InStr(1, source, find); }
@@ -290,26 +469,25 @@ String Str(int64_t value) { return String(std::to_string(value)); }
 double Val(const String& s) {
     // Decimal number at the start: optional blanks, sign, digits, fraction,
     // exponent. Anything after it is ignored; no number gives 0.
-    const char32_t* p = s.Data();
     const std::size_t n = s.Size();
     std::size_t i = 0;
-    while (i < n && (p[i] == U' ' || p[i] == U'\t')) ++i;
+    while (i < n && (s.At(i) == U' ' || s.At(i) == U'\t')) ++i;
     std::string num;
-    if (i < n && (p[i] == U'+' || p[i] == U'-')) num.push_back(static_cast<char>(p[i++]));
+    if (i < n && (s.At(i) == U'+' || s.At(i) == U'-')) num.push_back(static_cast<char>(s.At(i++)));
     bool digits = false;
-    while (i < n && p[i] >= U'0' && p[i] <= U'9') { num.push_back(static_cast<char>(p[i++])); digits = true; }
-    if (i < n && p[i] == U'.') {
+    while (i < n && s.At(i) >= U'0' && s.At(i) <= U'9') { num.push_back(static_cast<char>(s.At(i++))); digits = true; }
+    if (i < n && s.At(i) == U'.') {
         num.push_back('.');
         ++i;
-        while (i < n && p[i] >= U'0' && p[i] <= U'9') { num.push_back(static_cast<char>(p[i++])); digits = true; }
+        while (i < n && s.At(i) >= U'0' && s.At(i) <= U'9') { num.push_back(static_cast<char>(s.At(i++))); digits = true; }
     }
     if (!digits) return 0.0;
-    if (i < n && (p[i] == U'e' || p[i] == U'E')) {
+    if (i < n && (s.At(i) == U'e' || s.At(i) == U'E')) {
         std::size_t j = i + 1;
         std::string ex = "e";
-        if (j < n && (p[j] == U'+' || p[j] == U'-')) ex.push_back(static_cast<char>(p[j++]));
+        if (j < n && (s.At(j) == U'+' || s.At(j) == U'-')) ex.push_back(static_cast<char>(s.At(j++)));
         bool exDigits = false;
-        while (j < n && p[j] >= U'0' && p[j] <= U'9') { ex.push_back(static_cast<char>(p[j++])); exDigits = true; }
+        while (j < n && s.At(j) >= U'0' && s.At(j) <= U'9') { ex.push_back(static_cast<char>(s.At(j++))); exDigits = true; }
         if (exDigits) num += ex;
     }
     const double v = std::strtod(num.c_str(), nullptr);
@@ -339,7 +517,7 @@ String NthField(const String& s, const String& separator, int32_t n) {
     String result;
     int32_t k = 0;
     ForEachField(s, separator, [&](std::size_t b, std::size_t e) {
-        if (++k == n) { result = String::FromCodePoints(s.Data() + b, e - b); return false; }
+        if (++k == n) { result = s.Sub(b, e - b); return false; }
         return true;
     });
     return result;

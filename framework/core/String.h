@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,10 +28,17 @@ public:
     explicit String(std::u32string_view codePoints) { Append(codePoints.data(), codePoints.size()); }
     explicit String(const std::u32string& codePoints) : String(std::u32string_view(codePoints)) {}
 
-    String(const String& o) { Append(o.p_, o.n_); }
-    String(String&& o) noexcept : p_(o.p_), n_(o.n_), cap_(o.cap_) { o.p_ = nullptr; o.n_ = o.cap_ = 0; }
+    String(const String& o) { Append(o); }
+    String(String&& o) noexcept : p_(o.p_), n_(o.n_), cap_(o.cap_), wide_(o.wide_) {
+        o.p_ = nullptr;
+        o.n_ = o.cap_ = 0;
+        o.wide_ = false;
+    }
     String& operator=(const String& o) {
-        if (this != &o) Assign(o.p_, o.n_);
+        if (this != &o) {
+            n_ = 0;
+            Append(o);
+        }
         return *this;
     }
     String& operator=(String&& o) noexcept {
@@ -39,8 +47,10 @@ public:
             p_ = o.p_;
             n_ = o.n_;
             cap_ = o.cap_;
+            wide_ = o.wide_;
             o.p_ = nullptr;
             o.n_ = o.cap_ = 0;
+            o.wide_ = false;
         }
         return *this;
     }
@@ -48,69 +58,152 @@ public:
 
     static String FromUtf8(std::string_view utf8);
     static String FromCodePoints(const char32_t* p, std::size_t n) { String s; s.Append(p, n); return s; }
+    static String FromLatin1(const unsigned char* p, std::size_t n) { String s; s.Append(p, n); return s; }
     static String FromChar(char32_t c) { String s; s.Append(c); return s; }
     static String FromQString(const QString& q);
 
     std::string ToUtf8() const;
     QString ToQString() const;
+    std::u32string ToUcs4() const;
 
-    std::u32string_view CodePoints() const { return {Data(), n_}; }
-    const char32_t* Data() const { return p_ ? p_ : U""; }
-    char32_t* MutableData() { return p_; }
+    // The characters are kept one byte each (Latin-1) while every one of
+    // them fits, and four bytes each (UTF-32) once one does not: most text
+    // is Latin-1, and a large one then takes a quarter of the memory. Code
+    // that walks the characters itself asks which form it has, or lets
+    // Visit call it with a pointer of the right type.
+    bool IsWide() const { return wide_; }
+    const unsigned char* Latin1() const { return p_ ? static_cast<const unsigned char*>(p_) : kNoLatin1; }
+    const char32_t* Ucs4() const { return p_ ? static_cast<const char32_t*>(p_) : U""; }
+    template <class F>
+    decltype(auto) Visit(F&& f) const {
+        return wide_ ? f(Ucs4(), std::size_t{n_}) : f(Latin1(), std::size_t{n_});
+    }
+
+    // The n characters from the zero-based from (cut to the string), in
+    // the form they have.
+    String Sub(std::size_t from, std::size_t n) const;
     std::size_t Size() const { return n_; }
-    std::size_t Capacity() const { return cap_; }
     bool IsEmpty() const { return n_ == 0; }
-    char32_t At(std::size_t zeroBased) const { return p_[zeroBased]; }
-    void SetAt(std::size_t zeroBased, char32_t c) { p_[zeroBased] = c; }
+    char32_t At(std::size_t zeroBased) const {
+        return wide_ ? static_cast<const char32_t*>(p_)[zeroBased] : static_cast<const unsigned char*>(p_)[zeroBased];
+    }
+    void SetAt(std::size_t zeroBased, char32_t c) {
+        if (!wide_) {
+            if (c <= 0xFF) {
+                static_cast<unsigned char*>(p_)[zeroBased] = static_cast<unsigned char>(c);
+                return;
+            }
+            Widen(cap_);
+        }
+        static_cast<char32_t*>(p_)[zeroBased] = c;
+    }
 
     // The operations below stay inline and reuse the capacity: the scanner
     // and the drivers call them several times per word, and a driver that
     // builds its output by appending stays linear.
-    String& Append(const char32_t* p, std::size_t n) {
-        if (n_ + n > cap_) {
-            // Appending (part of) the string to itself survives the move.
-            const bool inside = p_ && !std::less<const char32_t*>()(p, p_) && std::less<const char32_t*>()(p, p_ + cap_);
-            const std::size_t at = inside ? static_cast<std::size_t>(p - p_) : 0;
-            Grow(n_ + n);
-            if (inside) p = p_ + at;
+    String& Append(const unsigned char* p, std::size_t n) {
+        // An empty string takes the form of what comes: a buffer reused for
+        // unit after unit keeps one byte per character while they fit.
+        if (wide_ && n_ == 0) Reform(false);
+        if (n_ + n > cap_) GrowKeeping(n_ + n, p);
+        if (!wide_) {
+            if (n) std::memcpy(static_cast<unsigned char*>(p_) + n_, p, n);
+        } else {
+            char32_t* d = static_cast<char32_t*>(p_) + n_;
+            for (std::size_t i = 0; i < n; ++i) d[i] = p[i];
         }
-        char32_t* d = p_ + n_;
+        n_ += static_cast<std::uint32_t>(n);
+        return *this;
+    }
+    String& Append(const char32_t* p, std::size_t n) {
+        if (n_ + n > cap_) GrowKeeping(n_ + n, p);
+        if (!wide_) {
+            char32_t any = 0;
+            for (std::size_t i = 0; i < n; ++i) any |= p[i];
+            if (any <= 0xFF) {
+                unsigned char* d = static_cast<unsigned char*>(p_) + n_;
+                for (std::size_t i = 0; i < n; ++i) d[i] = static_cast<unsigned char>(p[i]);
+                n_ += static_cast<std::uint32_t>(n);
+                return *this;
+            }
+            // p cannot point into a one-byte buffer: widening may move it.
+            Widen(n_ + n);
+        }
+        char32_t* d = static_cast<char32_t*>(p_) + n_;
         for (std::size_t i = 0; i < n; ++i) d[i] = p[i];
         n_ += static_cast<std::uint32_t>(n);
         return *this;
     }
-    String& Append(const String& s) { return Append(s.p_, s.n_); }
+    String& Append(const String& s) { return s.wide_ ? Append(s.Ucs4(), s.n_) : Append(s.Latin1(), s.n_); }
     String& Append(char32_t c) {
-        if (n_ + 1 > cap_) Grow(n_ + 1);
-        p_[n_++] = c;
+        if (n_ + 1 > cap_) Grow(n_ + 1, wide_);
+        if (!wide_) {
+            if (c <= 0xFF) {
+                static_cast<unsigned char*>(p_)[n_++] = static_cast<unsigned char>(c);
+                return *this;
+            }
+            Widen(cap_);
+        }
+        static_cast<char32_t*>(p_)[n_++] = c;
         return *this;
     }
     // p must not point into this string.
+    String& Assign(const unsigned char* p, std::size_t n) {
+        n_ = 0;
+        return Append(p, n);
+    }
     String& Assign(const char32_t* p, std::size_t n) {
         n_ = 0;
         return Append(p, n);
     }
-    // New characters are left unset; the caller fills them.
+    // Replaces the text by n characters of the given form, left unset for
+    // the caller to fill; Truncate then gives the count written.
+    unsigned char* ResizeLatin1(std::size_t n);
+    char32_t* ResizeUcs4(std::size_t n);
+    void Truncate(std::size_t n) {
+        if (n < n_) n_ = static_cast<std::uint32_t>(n);
+    }
+    // Keeps the form; new characters are left unset for the caller to fill.
     void Resize(std::size_t n) {
-        if (n > cap_) Grow(n);
+        if (n > cap_) Grow(n, wide_);
         n_ = static_cast<std::uint32_t>(n);
     }
     void Clear() { n_ = 0; }
+    // Room for n characters in the present form.
     void Reserve(std::size_t n) {
-        if (n > cap_) Grow(n);
+        if (n > cap_) Grow(n, wide_);
     }
+    // Four bytes per character from now on, with room for cap characters
+    // (for a writer that knows wide characters are coming).
+    void Widen(std::size_t cap);
+    // The characters, for filling after ResizeLatin1/ResizeUcs4 or Resize.
+    unsigned char* MutableLatin1() { return static_cast<unsigned char*>(p_); }
+    char32_t* MutableUcs4() { return static_cast<char32_t*>(p_); }
 
     String& operator+=(const String& s) { return Append(s); }
 
-    bool Identical(const String& o) const { return CodePoints() == o.CodePoints(); }
+    bool Identical(const String& o) const;
 
 private:
-    void Grow(std::size_t atLeast);
+    static constexpr unsigned char kNoLatin1[1] = {0};
+    // Grows to hold atLeast characters; p, which may point into this
+    // string (appending a string to itself), follows the move.
+    template <class Ch>
+    void GrowKeeping(std::size_t atLeast, const Ch*& p) {
+        const void* v = p;
+        GrowKeepingBytes(atLeast, v);
+        p = static_cast<const Ch*>(v);
+    }
+    void GrowKeepingBytes(std::size_t atLeast, const void*& p);
+    void Grow(std::size_t atLeast, bool wide);
+    // Switches an empty string's buffer to the other form, keeping its bytes.
+    void Reform(bool wide);
     void Free();
 
-    char32_t* p_ = nullptr;
+    void* p_ = nullptr;
     std::uint32_t n_ = 0;
-    std::uint32_t cap_ = 0;
+    std::uint32_t cap_ : 31 = 0;
+    std::uint32_t wide_ : 1 = false;
 };
 
 // Simple Unicode case folding of one code point (Qt's tables; ASCII inline).
@@ -121,8 +214,16 @@ inline char32_t Fold(char32_t c) {
 }
 char32_t UpperChar(char32_t c);
 
-// Case-insensitive equality of two code-point ranges.
-bool EqualFolded(const char32_t* a, std::size_t na, const char32_t* b, std::size_t nb);
+// Case-insensitive equality of two code-point ranges, of either form.
+template <class A, class B>
+bool EqualFolded(const A* a, std::size_t na, const B* b, std::size_t nb) {
+    if (na != nb) return false;
+    for (std::size_t i = 0; i < na; ++i) {
+        const char32_t x = a[i], y = b[i];
+        if (x != y && Fold(x) != Fold(y)) return false;
+    }
+    return true;
+}
 
 bool operator==(const String& a, const String& b);
 String operator+(const String& a, const String& b);
@@ -153,6 +254,6 @@ int32_t CountFields(const String& s, const String& separator);
 // Appends the decoded bytes to out. Encoding writes a lone surrogate as
 // U+FFFD.
 void DecodeUtf8Into(std::string_view bytes, String& out);
-void EncodeUtf8Into(const char32_t* p, std::size_t n, std::string& out);
+void EncodeUtf8Into(const String& text, std::string& out);
 
 }  // namespace fw

@@ -92,13 +92,23 @@ bool DecodeUtf16(std::string_view body, bool bigEndian, String& out) {
 }
 
 String DecodeCp1252(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    const auto decode = [](unsigned char b) -> char32_t { return (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : b; };
     String out;
-    out.Resize(bytes.size());
-    char32_t* d = out.MutableData();
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        d[i] = (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : b;
+    // One byte per character until a byte stands for a character past
+    // Latin-1 (curly quotes, the euro sign).
+    unsigned char* d = out.ResizeLatin1(n);
+    std::size_t i = 0;
+    for (; i < n; ++i) {
+        const char32_t c = decode(p[i]);
+        if (c > 0xFF) break;
+        d[i] = static_cast<unsigned char>(c);
     }
+    if (i == n) return out;
+    out.Truncate(i);
+    out.Widen(n);
+    for (; i < n; ++i) out.Append(decode(p[i]));
     return out;
 }
 
@@ -118,7 +128,8 @@ void AppendUtf16(char16_t u, bool bigEndian, std::string& out) {
 
 bool EncodeUtf16(const String& text, bool bigEndian, std::string& out) {
     out.reserve(out.size() + 2 * text.Size());
-    for (const char32_t c : text.CodePoints()) {
+    for (std::size_t i = 0; i < text.Size(); ++i) {
+        const char32_t c = text.At(i);
         if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return false;
         if (c < 0x10000) {
             AppendUtf16(static_cast<char16_t>(c), bigEndian, out);
@@ -163,7 +174,7 @@ bool EncodeText(const String& text, TextEncoding enc, std::string& out) {
         case TextEncoding::Utf8Bom:
             // Without a mark a leading U+FEFF would read back as the mark.
             if (enc == TextEncoding::Utf8Bom || (!text.IsEmpty() && text.At(0) == 0xFEFF)) out = kUtf8Mark;
-            EncodeUtf8Into(text.Data(), text.Size(), out);
+            EncodeUtf8Into(text, out);
             return true;
         case TextEncoding::Utf16LE:
         case TextEncoding::Utf16BE: {

@@ -83,7 +83,8 @@ void ForEachPiece(std::u32string_view text, OnSeparator separator, OnUnit unit) 
 // separator in its place, every unit of four or more characters with its
 // first and last character and its characters, the shorter ones unchanged.
 inline void ExpectScrambledFrom(const fw::String& plain, const fw::String& scrambled) {
-    const std::u32string_view out = scrambled.CodePoints();
+    const std::u32string out = scrambled.ToUcs4();
+    const std::u32string in = plain.ToUcs4();
     std::size_t at = 0;
     bool good = true;
     auto fail = [&](const char* what) {
@@ -91,13 +92,13 @@ inline void ExpectScrambledFrom(const fw::String& plain, const fw::String& scram
         good = false;
     };
     ForEachPiece(
-        plain.CodePoints(),
+        in,
         [&](char32_t c) {
             if (at >= out.size() || out[at] != c) fail("separator moved or changed");
             ++at;
         },
         [&](std::u32string_view unit) {
-            const std::u32string_view got = out.substr(std::min(at, out.size()), unit.size());
+            const std::u32string_view got = std::u32string_view(out).substr(std::min(at, out.size()), unit.size());
             if (got.size() != unit.size()) return fail("output too short");
             if (unit.size() <= 3 && got != unit) fail("short unit changed");
             if (got.front() != unit.front() || got.back() != unit.back()) fail("first or last character moved");
@@ -117,8 +118,9 @@ inline void ExpectScrambledFrom(const fw::String& plain, const fw::String& scram
 inline fw::String ExpectedRebuild(const fw::String& text, const fw::StringRows& rows) {
     std::u32string out;
     std::unordered_map<std::u32string_view, std::u32string> known;
+    const std::u32string in = text.ToUcs4();
     ForEachPiece(
-        text.CodePoints(), [&](char32_t c) { out += c; },
+        in, [&](char32_t c) { out += c; },
         [&](std::u32string_view unit) {
             if (unit.size() < 4) {
                 out += unit;

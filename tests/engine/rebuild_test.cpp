@@ -75,7 +75,7 @@ TEST(WordIndex, AgreesWithTheWalk) {
     std::vector<fw::String> units;
     for (int i = 0; i < 400; ++i) {
         const int32_t r = static_cast<int32_t>(fw::TheRandom().Below(static_cast<uint32_t>(shipped.ListCount())));
-        std::u32string w(shipped.Cell(r).CodePoints());
+        std::u32string w(shipped.Cell(r).ToUcs4());
         fw::Shuffle(w.data() + 1, w.size() - 2);
         if (i % 3 == 0) {
             for (auto& c : w) c = fw::UpperChar(c);

@@ -39,3 +39,22 @@ TEST(Robustness, TwentyMegabytes) {
     EXPECT_TRUE(rebuilt.Identical(testutil::ExpectedRebuild(scrambled, testutil::ShippedRows())));
     EXPECT_EQ(fw::Mid(rebuilt, 1, 14).ToUtf8(), "Hello, world t");
 }
+
+// A text whose one character past Latin-1 comes near its end: the scramble's
+// and the rebuild's output turn wide midway and lose nothing.
+TEST(Robustness, TextTurningWideNearItsEnd) {
+    fw::TheRandom().Seed(7);
+    std::string text;
+    for (int i = 0; i < 2000; ++i) text += "Wrold \xC3\xA9l\xC3\xA8ve txet, ";
+    text += "\xE2\x80\x9Cqutoed\xE2\x80\x9D \xF0\x9F\x98\x80 lsat.";
+    const fw::String plain(text);
+    ASSERT_TRUE(plain.IsWide());
+    const fw::String scrambled = engine::ScrambleText(plain);
+    testutil::ExpectScrambledFrom(plain, scrambled);
+    engine::WordLookup lookup(testutil::ShippedRows());
+    EXPECT_TRUE(engine::RebuildText(scrambled, lookup).Identical(testutil::ExpectedRebuild(scrambled, testutil::ShippedRows())));
+    // The same text without its last line stays one byte per character.
+    const fw::String latin1(text.substr(0, text.find("\xE2\x80\x9C")));
+    EXPECT_FALSE(engine::ScrambleText(latin1).IsWide());
+    EXPECT_FALSE(engine::RebuildText(latin1, lookup).IsWide());
+}

@@ -80,7 +80,7 @@ TEST_F(FilesTest, ReadingTellsHowTheTextWasEncoded) {
     Put(f, "caf\xE9 \x93quoted\x94\r\n");
     auto in = TextInputStream::Open(f);
     EXPECT_EQ(in->Encoding(), fw::TextEncoding::Utf8);
-    EXPECT_EQ(in->ReadAll().CodePoints(), std::u32string(U"caf\u00e9 \u201cquoted\u201d\r\n"));
+    EXPECT_EQ(in->ReadAll().ToUcs4(), std::u32string(U"caf\u00e9 \u201cquoted\u201d\r\n"));
     EXPECT_EQ(in->Encoding(), fw::TextEncoding::Windows1252);
 }
 
@@ -205,7 +205,7 @@ TEST_F(FilesTest, ALoneSurrogateIsWrittenAsTheReplacementCharacter) {
     out->Write(String::FromQString(withLone));
     out->Close();
     EXPECT_EQ(Bytes(f), "a\xEF\xBF\xBD" "b");
-    EXPECT_EQ(TextInputStream::Open(f)->ReadAll().CodePoints(), std::u32string(U"a\uFFFDb"));
+    EXPECT_EQ(TextInputStream::Open(f)->ReadAll().ToUcs4(), std::u32string(U"a\uFFFDb"));
 }
 
 TEST(Strings, ATextTooLongForAStringRaisesTheFrameworksException) {
@@ -254,7 +254,7 @@ TEST(TextCodec, DecodesByTheRulesAndEncodesTheSameBytesBack) {
         SCOPED_TRACE(c.what);
         const fw::DecodedText d = fw::DecodeText(c.bytes);
         EXPECT_EQ(d.encoding, c.encoding);
-        EXPECT_EQ(d.text.CodePoints(), c.text);
+        EXPECT_EQ(d.text.ToUcs4(), c.text);
         std::string back;
         EXPECT_TRUE(fw::EncodeText(d.text, d.encoding, back));
         EXPECT_EQ(back, c.bytes);

@@ -1,6 +1,7 @@
 #include "core/String.h"
 
 #include <QString>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using fw::String;
@@ -26,7 +27,7 @@ TEST(StringConversion, InvalidBytesBecomeLatin1AndNothingIsDropped) {
     };
     for (const auto& c : cases) {
         const String s(c.in);
-        EXPECT_EQ(std::u32string(s.CodePoints()), c.want) << "input of " << c.in.size() << " bytes";
+        EXPECT_EQ(std::u32string(s.ToUcs4()), c.want) << "input of " << c.in.size() << " bytes";
     }
 }
 
@@ -85,4 +86,67 @@ TEST(StringFunctions, UppercaseStrValNthField) {
     for (int i = 0; i < 5; ++i) self += self;  // grows while reading itself
     EXPECT_EQ(fw::Len(self), 96);
     EXPECT_TRUE(fw::Right(self, 4).Identical(String("cabc")));
+}
+
+// Latin-1 text is kept a byte per character and widens where it must: every
+// way of making a string gives the same characters whichever form it ends
+// in, and a wide character anywhere (first, last, far in) is kept.
+TEST(StringForms, EveryPathGivesTheSameCharacters) {
+    const std::u32string longLatin1(5000, U'e');
+    const std::u32string texts[] = {
+        U"",
+        U"plain ascii",
+        U"caf\u00e9 \u00ff\u00b5",                          // Latin-1 only
+        U"\u201cquoted\u201d",                              // wide first and last
+        longLatin1 + U"\u20ac" + longLatin1,                // wide far in
+        longLatin1 + U"\U0001F600",                         // astral at the end
+        U"\u00ff" + longLatin1,
+    };
+    for (const auto& want : texts) {
+        SCOPED_TRACE(testing::Message() << want.size() << " characters");
+        const bool latin1 = std::all_of(want.begin(), want.end(), [](char32_t c) { return c <= 0xFF; });
+        const String fromUcs4(want);
+        String appended;
+        for (const char32_t c : want) appended.Append(c);
+        String halves;
+        halves.Append(fromUcs4.Sub(0, want.size() / 2)).Append(fromUcs4.Sub(want.size() / 2, want.size() - want.size() / 2));
+        String self = fromUcs4;
+        self.Append(self);
+        const String made[] = {fromUcs4, appended, halves, String(fromUcs4.ToUtf8()),
+                               String::FromQString(fromUcs4.ToQString())};
+        for (const String& s : made) {
+            EXPECT_TRUE(s.ToUcs4() == want);
+            EXPECT_EQ(s.IsWide(), !latin1) << "one byte per character exactly while the text allows";
+            EXPECT_TRUE(s.Identical(fromUcs4));
+            EXPECT_TRUE(s == fromUcs4);
+        }
+        EXPECT_TRUE(self.ToUcs4() == want + want);
+        // A wide string compares with a one-byte one by its characters.
+        String wideCopy = fromUcs4;
+        wideCopy.Widen(want.size());
+        EXPECT_TRUE(wideCopy.Identical(fromUcs4));
+        EXPECT_EQ(wideCopy.ToUtf8(), fromUcs4.ToUtf8());
+    }
+}
+
+TEST(StringForms, ChangingACharacterWidensOnlyWhenNeeded) {
+    String s("na\xC3\xAFve \xC3\xBF");  // i-diaeresis, y-diaeresis
+    EXPECT_FALSE(s.IsWide());
+    s.SetAt(0, U'N');
+    EXPECT_FALSE(s.IsWide());
+    // Upper-case y-diaeresis (U+0178) and micro sign's capital (U+039C) are
+    // past Latin-1.
+    const String upper = fw::Uppercase(s);
+    EXPECT_TRUE(upper.Identical(String("NA\xC3\x8FVE \xC5\xB8")));
+    EXPECT_TRUE(fw::Uppercase(String("\xC2\xB5")).Identical(String("\xCE\x9C")));
+    EXPECT_TRUE(String("\xC5\xB8") == String("\xC3\xBF"));
+    // A buffer that held wide text goes back to one byte per character
+    // once emptied and refilled with Latin-1.
+    String reused("\xE2\x82\xAC");
+    reused.Clear();
+    reused.Append(String("abc"));
+    EXPECT_FALSE(reused.IsWide());
+    EXPECT_EQ(reused.ToUtf8(), "abc");
+    EXPECT_EQ(fw::InStr(1, String("x\xE2\x82\xAC" "abc"), String("ABC")), 3);
+    EXPECT_EQ(fw::InStr(1, String("xxabc"), String("\xE2\x82\xAC")), 0);
 }

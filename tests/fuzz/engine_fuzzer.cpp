@@ -101,7 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fw::TheRandom().Seed(size);
 
     const fw::String scrambled = engine::ScrambleText(text);
-    CheckScramble(text.CodePoints(), scrambled.CodePoints());
+    const std::u32string in = text.ToUcs4(), out = scrambled.ToUcs4();
+    CheckScramble(in, out);
 
     // The list: fixed words first, then the scrambled text's units, so that
     // the text's own units find rows with their letters in another order.
@@ -109,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // unit's length, stays quick.
     fw::StringRows rows;
     for (const char* w : kFixedRows) rows.AddRow(fw::String(w));
-    for (const auto u : Units(scrambled.CodePoints())) {
+    for (const auto u : Units(out)) {
         if (rows.ListCount() == 32) break;
         if (u.size() <= 32) rows.AddRow(fw::String(u));
     }
@@ -125,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Possible words for a few units and for words between blanks that a
     // unit never is but a selection may be (apostrophes and all).
     std::vector<fw::String> words;
-    for (const auto u : Units(text.CodePoints())) {
+    for (const auto u : Units(in)) {
         if (words.size() == 8) break;
         words.emplace_back(u);
     }

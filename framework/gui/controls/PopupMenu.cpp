@@ -40,10 +40,9 @@ void PopupMenu::SetInitialValue(const String& joined) {
     DeleteAllRows();
     if (joined.IsEmpty()) return;
     std::size_t begin = 0;
-    const auto& cps = joined.CodePoints();
-    for (std::size_t i = 0; i <= cps.size(); ++i) {
-        if (i == cps.size() || cps[i] == U'\r') {
-            AddRow(String::FromCodePoints(cps.data() + begin, i - begin));
+    for (std::size_t i = 0; i <= joined.Size(); ++i) {
+        if (i == joined.Size() || joined.At(i) == U'\r') {
+            AddRow(joined.Sub(begin, i - begin));
             begin = i + 1;
         }
     }

@@ -69,6 +69,20 @@ inline bool AnySpecial(const char32_t* p) {
     return any != 0;
 }
 
+inline bool AnySpecial(const unsigned char* p) {
+    unsigned any = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) any |= (p[k] == 13u) | (p[k] == 10u);
+    return any != 0;
+}
+
+// As UTF-16 going to Latin-1: anything past Latin-1 (the separator and the
+// surrogates are) needs a look.
+inline bool AnyBeyondLatin1(const char16_t* p) {
+    unsigned any = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) any |= p[k];
+    return any > 0xFFu;
+}
+
 inline bool AnySpecial(const char16_t* p) {
     unsigned short any = 0;
     for (std::size_t k = 0; k < kBlock; ++k) {
@@ -174,18 +188,20 @@ QPlainTextEdit* TextArea::Editor() const { return editor_.data(); }
 
 // ---- conversions -------------------------------------------------------------
 
-QString TextArea::ToDocument(const String& text, std::vector<std::uint8_t>& ends) {
-    ends.clear();
-    const char32_t* p = text.Data();
-    const std::size_t n = text.Size();
+namespace {
+
+template <class Ch>
+QString ToDocumentFrom(const Ch* p, std::size_t n, std::vector<std::uint8_t>& ends) {
     std::size_t astral = 0;
-    std::size_t i = 0;
-    for (; i + kBlock <= n; i += kBlock) {
-        unsigned count = 0;
-        for (std::size_t k = 0; k < kBlock; ++k) count += p[i + k] > 0xFFFFu;
-        astral += count;
+    if constexpr (sizeof(Ch) == 4) {
+        std::size_t i = 0;
+        for (; i + kBlock <= n; i += kBlock) {
+            unsigned count = 0;
+            for (std::size_t k = 0; k < kBlock; ++k) count += p[i + k] > 0xFFFFu;
+            astral += count;
+        }
+        for (; i < n; ++i) astral += p[i] > 0xFFFF;
     }
-    for (; i < n; ++i) astral += p[i] > 0xFFFF;
     QString out;
     out.resize(static_cast<qsizetype>(n + astral));
     char16_t* d = reinterpret_cast<char16_t*>(out.data());
@@ -217,6 +233,13 @@ QString TextArea::ToDocument(const String& text, std::vector<std::uint8_t>& ends
     return out;
 }
 
+}  // namespace
+
+QString TextArea::ToDocument(const String& text, std::vector<std::uint8_t>& ends) {
+    ends.clear();
+    return text.Visit([&](const auto* p, std::size_t n) { return ToDocumentFrom(p, n, ends); });
+}
+
 QString TextArea::ToDocument(const QString& text, std::vector<std::uint8_t>& ends) {
     ends.clear();
     QString out;
@@ -238,38 +261,60 @@ std::size_t TextArea::CrLfCount(std::size_t sepIndex, std::size_t seps) const {
     return crlf;
 }
 
-std::size_t TextArea::ConvertFromDocument(const char16_t* p, int from, int to, std::size_t& sepIndex, char32_t* d) const {
+template <class Out>
+bool TextArea::ConvertFromDocument(const char16_t* p, int from, int to, std::size_t& sepIndex, Out* d, std::size_t& w) const {
     static constexpr char32_t kEnds[][2] = {{U'\n', 0}, {U'\r', 0}, {U'\r', U'\n'}, {0x2029, 0}, {0xFDD0, 0}, {0xFDD1, 0}};
-    std::size_t w = 0;
+    constexpr bool kLatin1 = sizeof(Out) == 1;
     for (int i = from; i < to; ++i) {
-        while (i + static_cast<int>(kBlock) <= to && !AnySpecial(p + i)) {
-            for (std::size_t k = 0; k < kBlock; ++k) d[w + k] = p[i + k];
-            i += static_cast<int>(kBlock);
-            w += kBlock;
+        if constexpr (kLatin1) {
+            while (i + static_cast<int>(kBlock) <= to && !AnyBeyondLatin1(p + i)) {
+                for (std::size_t k = 0; k < kBlock; ++k) d[w + k] = static_cast<Out>(p[i + k]);
+                i += static_cast<int>(kBlock);
+                w += kBlock;
+            }
+        } else {
+            while (i + static_cast<int>(kBlock) <= to && !AnySpecial(p + i)) {
+                for (std::size_t k = 0; k < kBlock; ++k) d[w + k] = p[i + k];
+                i += static_cast<int>(kBlock);
+                w += kBlock;
+            }
         }
         if (i == to) break;
         const char16_t u = p[i];
         if (u == kSeparator) {
             const std::uint8_t kind = EndAt(sepIndex);
+            if (kLatin1 && kEnds[kind][0] > 0xFF) return false;
             ++sepIndex;
-            d[w++] = kEnds[kind][0];
-            if (kEnds[kind][1]) d[w++] = kEnds[kind][1];
+            d[w++] = static_cast<Out>(kEnds[kind][0]);
+            if (kEnds[kind][1]) d[w++] = static_cast<Out>(kEnds[kind][1]);
+        } else if (kLatin1 && u > 0xFF) {
+            return false;
         } else if (QChar::isHighSurrogate(u) && i + 1 < to && QChar::isLowSurrogate(p[i + 1])) {
-            d[w++] = QChar::surrogateToUcs4(u, p[i + 1]);
+            d[w++] = static_cast<Out>(QChar::surrogateToUcs4(u, p[i + 1]));
             ++i;
         } else {
-            d[w++] = u;
+            d[w++] = static_cast<Out>(u);
         }
     }
-    return w;
+    return true;
 }
 
 String TextArea::FromDocument(const QString& raw, int from, int to, std::size_t sepIndex) const {
     String out;
     // Room for every unit and for the second character of the CR LF ends.
     const std::size_t seps = static_cast<std::size_t>(std::count(raw.constData() + from, raw.constData() + std::max(from, to), QChar(kSeparator)));
-    out.Resize(static_cast<std::size_t>(std::max(0, to - from)) + CrLfCount(sepIndex, seps));
-    out.Resize(ConvertFromDocument(reinterpret_cast<const char16_t*>(raw.constData()), from, to, sepIndex, out.MutableData()));
+    const std::size_t room = static_cast<std::size_t>(std::max(0, to - from)) + CrLfCount(sepIndex, seps);
+    const auto* p = reinterpret_cast<const char16_t*>(raw.constData());
+    // One byte per character unless a character needs more.
+    std::size_t w = 0;
+    std::size_t sep = sepIndex;
+    if (ConvertFromDocument(p, from, to, sep, out.ResizeLatin1(room), w)) {
+        out.Truncate(w);
+        return out;
+    }
+    w = 0;
+    ConvertFromDocument(p, from, to, sepIndex, out.ResizeUcs4(room), w);
+    out.Truncate(w);
     return out;
 }
 
@@ -326,18 +371,24 @@ String TextArea::Text() const {
     QTextDocument* doc = editor_->document();
     if (static_cast<std::size_t>(doc->characterCount()) >= kLongText) BusyExpected();
     const std::size_t seps = static_cast<std::size_t>(std::max(0, doc->blockCount() - 1));
+    const std::size_t room = static_cast<std::size_t>(std::max(0, doc->characterCount() - 1)) + CrLfCount(0, seps);
     String out;
-    out.Resize(static_cast<std::size_t>(std::max(0, doc->characterCount() - 1)) + CrLfCount(0, seps));
-    char32_t* d = out.MutableData();
-    std::size_t w = 0;
-    std::size_t sep = 0;
-    static constexpr char16_t kSeparatorUnit = kSeparator;
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-        if (b != doc->begin()) w += ConvertFromDocument(&kSeparatorUnit, 0, 1, sep, d + w);
-        const QString t = b.text();
-        w += ConvertFromDocument(reinterpret_cast<const char16_t*>(t.constData()), 0, static_cast<int>(t.size()), sep, d + w);
-    }
-    out.Resize(w);
+    // One byte per character unless a character needs more; then once more
+    // with four.
+    const auto convert = [&](auto* d) {
+        std::size_t w = 0;
+        std::size_t sep = 0;
+        static constexpr char16_t kSeparatorUnit = kSeparator;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            if (b != doc->begin() && !ConvertFromDocument(&kSeparatorUnit, 0, 1, sep, d, w)) return false;
+            const QString t = b.text();
+            if (!ConvertFromDocument(reinterpret_cast<const char16_t*>(t.constData()), 0, static_cast<int>(t.size()), sep, d, w))
+                return false;
+        }
+        out.Truncate(w);
+        return true;
+    };
+    if (!convert(out.ResizeLatin1(room))) convert(out.ResizeUcs4(room));
     return out;
 }
 

@@ -130,10 +130,12 @@ private:
     // The exact text of the raw document text [from, to), whose first
     // separator is the sepIndex-th.
     String FromDocument(const QString& raw, int from, int to, std::size_t sepIndex) const;
-    // Converts the document units [from, to) into d, the first separator
-    // being the sepIndex-th (moved past those met); gives how many
-    // characters it wrote.
-    std::size_t ConvertFromDocument(const char16_t* p, int from, int to, std::size_t& sepIndex, char32_t* d) const;
+    // Converts the document units [from, to) into d from d[w] on (w moves
+    // on), the first separator being the sepIndex-th (moved past those
+    // met). Into one-byte characters it stops with false at the first
+    // character past Latin-1.
+    template <class Out>
+    bool ConvertFromDocument(const char16_t* p, int from, int to, std::size_t& sepIndex, Out* d, std::size_t& w) const;
     // How many of seps separators from the sepIndex-th stand for CR LF.
     std::size_t CrLfCount(std::size_t sepIndex, std::size_t seps) const;
     // Positions: document (UTF-16 units, one per separator) to characters

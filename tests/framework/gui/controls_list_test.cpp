@@ -26,7 +26,7 @@ TEST(Listbox, ManyRowsFromTheInitialValueLoadFastAndReadBackInOrder) {
     for (int i = 0; i < n; ++i) {
         if (i) joined += U'\r';
         joined += U"word";
-        joined += String(fw::Str(i)).CodePoints();
+        joined += String(fw::Str(i)).ToUcs4();
     }
     QElapsedTimer t;
     t.start();

@@ -55,6 +55,8 @@ TEST_P(TextAreaExact, GivesBackExactlyWhatWasSet) {
     const String text = S(GetParam().text);
     area->SetText(text);
     EXPECT_TRUE(area->Text().Identical(text));
+    // One byte per character whenever the text allows.
+    EXPECT_EQ(area->Text().IsWide(), text.IsWide());
     // Also after an edit that touches nothing of it and is undone.
     PlaceCursor(*area, 0);
     Type(area->Editor(), "x");
@@ -82,6 +84,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ExactCase{"LongRuns", U"abcdefghijklmnopqrstu\r\nvwxyzabcdefghijklmnopq\U0001F600rstuvwxyzabcdefghij\rklmno"
                                             U"pqrstuvwxyzabcdefg\u2029hijklmnopqrstuvwxyzab\nc\uFDD1defghijklmnopqrstuvwxyz\u00e9\u4e2d"
                                             U"\U0001D11Eabcdefghijklmnopqrstuvwxyzabcdefghijklmnop\r"},
+                      ExactCase{"Latin1LongRuns", U"caf\u00e9 na\u00efve \u00ff\u00b5 abcdefghijklmnopqrstuvwxyz\r\n\u00c0"
+                                                  U"\u00e0bcdefghijklmnopqrstuvwxyz\u00de\u00df\rabcdefghijklmnopqrstuvwxyz\n"},
                       ExactCase{"ControlCharacters", std::u32string(U"a\0b\x01\x7f\x81\x8d\x9d\x85\u00a0\ufffc\ufeff\u200b\t\fz\0", 17)}),
     [](const auto& info) { return std::string(info.param.name); });
 
