@@ -19,15 +19,14 @@ void Window1::Scramble_Action(fw::PushButton&) {
     // stay as they are: a second press after a scramble would otherwise
     // replace the kept message with the emptied left area and lose it.
     if (Module1::TryMeFlag) {
-        Module1::FullBook = EditField3()->Text();
+        EditField3()->TextInto(Module1::FullBook);
     } else {
-        // Read once: a large text costs a pass over the area's document.
-        fw::String message = EditField1()->Text();
-        if (message.IsEmpty()) {
+        if (EditField1()->IsEmpty()) {
             fw::Beep();
             return;
         }
-        Module1::FullBook = std::move(message);
+        // Read once: a large text costs a pass over the area's document.
+        EditField1()->TextInto(Module1::FullBook);
         EditField3()->SetTextFrom(*EditField1());
     }
     Module1::NewScrambledMessageFlag = true;
@@ -52,7 +51,7 @@ void Window1::Unscramble_Action(fw::PushButton&) {
 }
 
 void Window1::doUnscramble() {
-    Module1::FullBook = EditField2()->Text();
+    EditField2()->TextInto(Module1::FullBook);
     EditField1()->SetText(fw::String());
     EditField1()->Refresh(true);
     engine::RebuildDriver(Lookup());

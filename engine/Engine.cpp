@@ -80,8 +80,7 @@ void SearchWordIn(const Ch* text, std::size_t size) {
     // as its EndUnit. The scan yields once per character of a run.
     const std::size_t unitLen = UnitLength(text, n, pos);
     const bool isRun = unitLen > 0 && KindOf(text[pos]) == kUnitChar;
-    if (isRun)
-        for (std::size_t k = 0; k < unitLen; ++k) fw::BackgroundYield();
+    if (isRun) fw::BackgroundYields(static_cast<std::uint32_t>(unitLen));
     const bool spaceEnds = isRun && pos + unitLen < n && text[pos + unitLen] == 32;
     const Ch* unit = text + pos;
     WordUnit.Assign(unit, unitLen);
@@ -100,21 +99,31 @@ void ScrambleMiddle(const Ch* middle, std::size_t n) {
     // The working array of one-character elements; the storage is kept
     // between calls only to spare an allocation per unit.
     static std::vector<Ch> elements;
-    elements.resize(n);
-    for (std::size_t k = 0; k < n; ++k) {
-        elements[k] = middle[k];
-        fw::BackgroundYield();
-    }
+    elements.assign(middle, middle + n);
+    // A step per element copied, and per element joined after each shuffle.
+    fw::BackgroundYields(static_cast<std::uint32_t>(n));
     int tries = 0;
     while (true) {
         fw::Shuffle(elements.data(), n);
-        // Joining the elements: a step per element.
-        for (std::size_t k = 0; k < n; ++k) fw::BackgroundYield();
+        fw::BackgroundYields(static_cast<std::uint32_t>(n));
         if (!fw::EqualFolded(elements.data(), n, middle, n)) break;
         if (++tries == 10) break;
     }
     WordUnit.Clear();
     WordUnit.Append(FirstLetter).Append(elements.data(), n).Append(LastLetter);
+}
+
+// Empties Book for a driver's output in the form of the text, keeping its
+// buffer (fresh pages for a large text cost more than the copying).
+void StartBook() {
+    using namespace Module1;
+    if (FullBook.IsWide()) {
+        Book.Clear();
+        Book.Widen(FullBook.Size());
+    } else {
+        Book.ResizeLatin1(0);
+        Book.Reserve(FullBook.Size());
+    }
 }
 
 }  // namespace
@@ -130,9 +139,7 @@ void ScrambleWord() {
 void ScrambleDriver() {
     using namespace Module1;
     NoChar = fw::Len(FullBook);
-    // A new string: one byte per character until a wide one comes.
-    Book = fw::String();
-    Book.Reserve(FullBook.Size());
+    StartBook();
     StartChar = 1;
     while (StartChar <= NoChar) {
         SearchWord();
@@ -237,8 +244,7 @@ void RebuildDriver(WordLookup& lookup) {
     using namespace Module1;
     lookup.Refresh();
     NoChar = fw::Len(FullBook);
-    Book = fw::String();
-    Book.Reserve(FullBook.Size());
+    StartBook();
     StartChar = 1;
     FullBook.Visit([&](const auto* text, std::size_t n) { RebuildIn(text, n, lookup); });
 }

@@ -23,6 +23,15 @@ inline void BackgroundYield() {
     detail::YieldSlow();
 }
 
+// The same as n calls of BackgroundYield, for a loop that would call it once
+// per character.
+inline void BackgroundYields(std::uint32_t n) {
+    const std::uint32_t before = detail::g_yieldCounter;
+    detail::g_yieldCounter = before + n;
+    // Each multiple of the wrap passed is one slow call, as one by one.
+    for (std::uint64_t k = ((std::uint64_t{before} + n) >> 14) - (before >> 14); k != 0; --k) detail::YieldSlow();
+}
+
 // Installs the hook (nullptr: none); returns the previous one.
 YieldHook SetYieldHook(YieldHook hook);
 // How many times the yield was called, for tests.

@@ -364,7 +364,18 @@ int TextArea::ToDocumentPosition(const QString& raw, int32_t exactPos) const {
 // ---- text ----------------------------------------------------------------------
 
 String TextArea::Text() const {
-    if (!editor_) return closedText_;
+    String out;
+    TextInto(out);
+    return out;
+}
+
+bool TextArea::IsEmpty() const { return editor_ ? editor_->document()->isEmpty() : closedText_.IsEmpty(); }
+
+void TextArea::TextInto(String& out) const {
+    if (!editor_) {
+        out = closedText_;
+        return;
+    }
     // Read from the document each time: a copy of its text kept beside it
     // would double the memory a large text takes. Read block by block, so
     // that no copy of the whole document's text is made on the way either.
@@ -372,7 +383,6 @@ String TextArea::Text() const {
     if (static_cast<std::size_t>(doc->characterCount()) >= kLongText) BusyExpected();
     const std::size_t seps = static_cast<std::size_t>(std::max(0, doc->blockCount() - 1));
     const std::size_t room = static_cast<std::size_t>(std::max(0, doc->characterCount() - 1)) + CrLfCount(0, seps);
-    String out;
     // One byte per character unless a character needs more; then once more
     // with four.
     const auto convert = [&](auto* d) {
@@ -389,7 +399,6 @@ String TextArea::Text() const {
         return true;
     };
     if (!convert(out.ResizeLatin1(room))) convert(out.ResizeUcs4(room));
-    return out;
 }
 
 void TextArea::SetText(const String& text) {

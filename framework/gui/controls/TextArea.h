@@ -34,6 +34,10 @@ public:
 
     // The whole text, exactly as set (line ends included) unless edited.
     String Text() const;
+    // The same into out, whose buffer is used again: a large text's fresh
+    // pages cost more than converting it.
+    void TextInto(String& out) const;
+    bool IsEmpty() const;
     void SetText(const String& text);
     // SetText(source.Text()), without converting a large text twice.
     void SetTextFrom(const TextArea& source);
