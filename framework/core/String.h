@@ -83,6 +83,8 @@ public:
     // the form they have.
     String Sub(std::size_t from, std::size_t n) const;
     std::size_t Size() const { return n_; }
+    // Characters of the present form it holds without allocating.
+    std::size_t Capacity() const { return cap_; }
     bool IsEmpty() const { return n_ == 0; }
     char32_t At(std::size_t zeroBased) const {
         return wide_ ? static_cast<const char32_t*>(p_)[zeroBased] : static_cast<const unsigned char*>(p_)[zeroBased];
@@ -93,7 +95,7 @@ public:
                 static_cast<unsigned char*>(p_)[zeroBased] = static_cast<unsigned char>(c);
                 return;
             }
-            Widen(cap_);
+            Widen(n_ + 1);
         }
         static_cast<char32_t*>(p_)[zeroBased] = c;
     }
@@ -142,7 +144,7 @@ public:
                 static_cast<unsigned char*>(p_)[n_++] = static_cast<unsigned char>(c);
                 return *this;
             }
-            Widen(cap_);
+            Widen(n_ + 1);
         }
         static_cast<char32_t*>(p_)[n_++] = c;
         return *this;

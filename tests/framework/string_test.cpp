@@ -150,3 +150,18 @@ TEST(StringForms, ChangingACharacterWidensOnlyWhenNeeded) {
     EXPECT_EQ(fw::InStr(1, String("x\xE2\x82\xAC" "abc"), String("ABC")), 3);
     EXPECT_EQ(fw::InStr(1, String("xxabc"), String("\xE2\x82\xAC")), 0);
 }
+
+// A buffer reused for unit after unit, some Latin-1 and some not (the
+// scanner's), keeps a capacity of the size of the units, however often it
+// changes form.
+TEST(StringForms, ChangingFormOftenKeepsTheBufferSmall) {
+    const unsigned char word[] = "scrambled";
+    String unit;
+    for (int i = 0; i < 200; ++i) {
+        unit.Assign(word, 9);
+        unit.SetAt(i % 9, U'\u20AC');
+        unit.Append(U'\u00e9');
+        ASSERT_LE(unit.Capacity(), 64u) << "after " << i << " changes";
+    }
+    EXPECT_TRUE(unit.IsWide());
+}
