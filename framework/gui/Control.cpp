@@ -63,9 +63,12 @@ bool Control::SetPresetProperty(std::string_view, double) { return false; }
 
 bool Control::SetProperty(std::string_view key, const PropertyValue& value) {
     const auto number = KeyNumber(key);
-    if (!number) return false;
+    return number && SetNumberedProperty(*number, key, value);
+}
+
+bool Control::SetNumberedProperty(std::size_t number, std::string_view, const PropertyValue& value) {
     if (!propertyClass_) propertyClass_ = FindPropertyClass(PropertyClassName());
-    return propertyClass_ && PropertyClassTakes(*propertyClass_, *number) && TakeProperty(*number, value);
+    return propertyClass_ && PropertyClassTakes(*propertyClass_, number) && TakeProperty(number, value);
 }
 
 // ---- focus bookkeeping -----------------------------------------------------
