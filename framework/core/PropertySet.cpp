@@ -296,13 +296,21 @@ std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::vector<PropertyEntry> entries;
-    std::unordered_map<std::string_view, std::size_t> seen;
+    // An entry takes at least a key byte, a blank and a value byte, and most
+    // far more: enough for the sets of a window's controls without growing.
+    entries.reserve(std::min<std::size_t>(n / 8 + 1, 64));
+    // Where each key was first named, by key number: a key named twice is
+    // an error.
+    constexpr std::size_t kUnseen = SIZE_MAX;
+    std::array<std::size_t, std::size(kKeyTable)> seen;
+    seen.fill(kUnseen);
     std::size_t i = 0;
     while (i < n) {
         const std::size_t keyStart = i;
         while (i < n && IsKeyChar(p[i])) ++i;
         const std::string_view key = bytes.substr(keyStart, i - keyStart);
-        const auto form = FormOfKey(key);
+        const auto number = KeyNumber(key);
+        const auto form = number ? std::optional<PropertyForm>(kKeyTable[*number].form) : std::nullopt;
         if (key.empty())
             Fail("byte " + Hex2(p[keyStart]) + At(keyStart) + " does not begin a key", key, keyStart);
         if (key.front() >= '0' && key.front() <= '9')
@@ -370,12 +378,12 @@ std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge) {
                 break;
             }
         }
-        auto [it, fresh] = seen.emplace(key, keyStart);
-        if (!fresh)
+        if (seen[*number] != kUnseen)
             Fail("key '" + std::string(key) + "' is named twice: at offset " +
-                     std::to_string(it->second) + " and" + At(keyStart),
+                     std::to_string(seen[*number]) + " and" + At(keyStart),
                  key, keyStart);
-        entries.push_back(PropertyEntry{std::string(key), std::move(value), keyStart});
+        seen[*number] = keyStart;
+        entries.push_back(PropertyEntry{std::string(key), std::move(value), keyStart, *number});
     }
     return entries;
 }
@@ -434,7 +442,7 @@ void SetProperties(PropertyTarget& target, std::string_view bytes) {
     auto entries = ReadPropertySetDeferred(bytes);
     const PropertyBatch batch(target);
     for (const auto& e : entries) {
-        if (!target.SetProperty(e.key, e.value))
+        if (!target.SetNumberedProperty(e.number, e.key, e.value))
             Fail("an object of class '" + target.PropertyClassName() + "' has no property '" +
                      e.key + "' (key '" + e.key + "'" + At(e.offset) + ")",
                  e.key, e.offset);

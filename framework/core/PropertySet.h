@@ -84,6 +84,7 @@ struct PropertyEntry {
     std::string key;
     PropertyValue value;
     std::size_t offset;  // byte offset of the entry's key in the set
+    std::size_t number;  // the key's place in the key table (KeyNumber)
 };
 
 // Reads a whole set, accepting any key order. Throws PropertySetException
@@ -110,6 +111,12 @@ public:
     // Gives the named property the value; false when the object has no such
     // property.
     virtual bool SetProperty(std::string_view key, const PropertyValue& value) = 0;
+    // The same for a key already looked up: number is KeyNumber(key). A set
+    // is applied this way, so that a target need not look each key up again.
+    virtual bool SetNumberedProperty(std::size_t number, std::string_view key, const PropertyValue& value) {
+        (void)number;
+        return SetProperty(key, value);
+    }
     // The class name used in error messages and in the class-key table.
     virtual std::string PropertyClassName() const = 0;
     // Bracket a run of SetProperty calls (SetProperties makes one per set;

@@ -9,7 +9,6 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QFont>
-#include <QVariant>
 
 #include <algorithm>
 
@@ -63,16 +62,17 @@ bool Control::SetPresetProperty(std::string_view, double) { return false; }
 
 bool Control::SetProperty(std::string_view key, const PropertyValue& value) {
     const auto number = KeyNumber(key);
-    if (!number) return false;
+    return number && SetNumberedProperty(*number, key, value);
+}
+
+bool Control::SetNumberedProperty(std::size_t number, std::string_view, const PropertyValue& value) {
     if (!propertyClass_) propertyClass_ = FindPropertyClass(PropertyClassName());
-    return propertyClass_ && PropertyClassTakes(*propertyClass_, *number) && TakeProperty(*number, value);
+    return propertyClass_ && PropertyClassTakes(*propertyClass_, number) && TakeProperty(number, value);
 }
 
 // ---- focus bookkeeping -----------------------------------------------------
 
 namespace {
-
-const char kControlProperty[] = "fwRectControl";
 
 // Every live visual control, so that a gain of focus can take the focus
 // from the other controls of the same window. A window holds a few dozen.
@@ -121,7 +121,6 @@ RectControl::~RectControl() {
     live.erase(std::remove(live.begin(), live.end(), this), live.end());
     if (widget_) {
         widget_->removeEventFilter(filter_.get());
-        widget_->setProperty(kControlProperty, QVariant());
         // Hiding a focused widget would hand the focus to another control.
         widget_->clearFocus();
         // Released later: this may run inside one of the widget's own
@@ -134,17 +133,18 @@ RectControl::~RectControl() {
 QObject* RectControl::Context() const { return filter_.get(); }
 
 RectControl* RectControl::FromWidget(const QWidget* w) {
-    for (; w; w = w->parentWidget()) {
-        const QVariant v = w->property(kControlProperty);
-        if (v.isValid()) return static_cast<RectControl*>(v.value<void*>());
-    }
+    // The live controls are a few dozen: looked through, not marked on each
+    // widget (a dynamic property costs a search of the widget's meta-object).
+    const auto& live = LiveControls();
+    for (; w; w = w->parentWidget())
+        for (RectControl* c : live)
+            if (c->widget_ == w) return c;
     return nullptr;
 }
 
 void RectControl::SetWidget(QWidget* w) {
     widget_ = w;
     naturalFocus_ = w->focusPolicy();
-    w->setProperty(kControlProperty, QVariant::fromValue(static_cast<void*>(this)));
     w->installEventFilter(filter_.get());
     w->setGeometry(left_, top_, width_, height_);
     ApplyFont();

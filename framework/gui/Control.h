@@ -106,6 +106,7 @@ public:
     // Gives false for a key outside the class-key table of the control's
     // class, else applies it (see TakeProperty).
     bool SetProperty(std::string_view key, const PropertyValue& value) override;
+    bool SetNumberedProperty(std::size_t number, std::string_view key, const PropertyValue& value) override;
 
 protected:
     // Applies one key the class takes (by its number in the key table) with

@@ -69,6 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const auto& e = entries[i];
         if (fw::FormOfKey(e.key) != e.value.form) Fault("an entry's form is not its key's");
+        if (fw::KeyNumber(e.key) != e.number) Fault("an entry's number is not its key's");
         if (bytes.substr(e.offset, e.key.size()) != e.key) Fault("an entry's offset does not point at its key");
         if (i > 0 && e.offset <= last) Fault("offsets do not ascend");
         last = e.offset;

@@ -4,12 +4,15 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QPointer>
+#include <QRawFont>
 #include <QSize>
 #include <QString>
+#include <QTextLayout>
 #include <QWidget>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace fw::controls {
@@ -52,18 +55,85 @@ bool SurelyFits(const QFont& font, const QString& text, const QSize& room, int f
     return width <= room.width();
 }
 
+constexpr int kSmallest = 6;
+
+// The text as a one-line layout shows it: "&&" as '&', a single '&' left
+// out. Empty when the layout would treat the text otherwise.
+QString ShownLine(const QString& text, int flags) {
+    QString shown;
+    shown.reserve(text.size());
+    const bool mnemonic = flags & Qt::TextShowMnemonic;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QChar c = text[i];
+        if (mnemonic && c == QLatin1Char('&')) {
+            if (++i == text.size()) break;
+            c = text[i];
+        }
+        if (c.unicode() < 0x20 || c.unicode() >= 0x300) return {};
+        shown += c;
+    }
+    return shown;
+}
+
+// The size QFontMetrics::size gives one line of text, laid out in a raw
+// font rather than a QFont.
+QSize LaidOutSize(const QRawFont& raw, const QString& shown) {
+    QTextLayout layout(shown);
+    layout.setRawFont(raw);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(0x01000000);
+    layout.endLayout();
+    return {static_cast<int>(std::ceil(line.naturalTextWidth())), static_cast<int>(std::ceil(line.height()))};
+}
+
+// Each QFont size measured costs a font match through fontconfig, far more
+// than the layout. A raw font made from the designed font's engine changes
+// size without one, so the sizes below the designed one are tried in it and
+// only the size chosen is loaded as a font (the one the control draws with).
+// It answers only where it measures the designed size exactly as the font
+// does: plain one-line text that the designed face draws alone, in a
+// scalable face without spacing of its own.
+std::optional<int> LargestFittingSize(const QFont& designed, int designedPx, const QSize& needed,
+                                      const QString& text, const QSize& room, int flags, int from) {
+    if (designed.letterSpacing() != 0 || designed.wordSpacing() != 0 ||
+        designed.capitalization() != QFont::MixedCase ||
+        (designed.stretch() != QFont::AnyStretch && designed.stretch() != QFont::Unstretched))
+        return std::nullopt;
+    const QString shown = ShownLine(text, flags);
+    if (shown.isEmpty()) return std::nullopt;
+    QRawFont raw = QRawFont::fromFont(designed);
+    if (!raw.isValid() || raw.pixelSize() != designedPx) return std::nullopt;
+    for (QChar c : shown)
+        if (!raw.supportsCharacter(c)) return std::nullopt;
+    if (LaidOutSize(raw, shown) != needed) return std::nullopt;
+    for (int px = from; px > kSmallest; --px) {
+        raw.setPixelSize(px);
+        if (!raw.isValid()) return std::nullopt;
+        const QSize size = LaidOutSize(raw, shown);
+        if (size.width() <= room.width() && size.height() <= room.height()) return px;
+    }
+    return kSmallest;
+}
+
 QFont Fit(const QFont& designed, const QString& text, const QSize& room, int flags) {
-    constexpr int kSmallest = 6;
     if (SurelyFits(designed, text, room, flags)) return designed;
     const QSize needed = QFontMetrics(designed).size(flags, text);
     if (needed.width() <= room.width() && needed.height() <= room.height()) return designed;
-    // Each size tried loads a font engine. Text widens nearly in proportion
-    // to the size, so start just above the proportional estimate: two sizes
-    // of slack cover the rounding of glyph metrics.
+    // Text widens nearly in proportion to the size, so start just above the
+    // proportional estimate: two sizes of slack cover the rounding of glyph
+    // metrics.
     const int designedPx = QFontInfo(designed).pixelSize();
     const int estimate = static_cast<int>(static_cast<qint64>(designedPx) * room.width() / std::max(1, needed.width()));
+    int from = std::min(designedPx - 1, estimate + 2);
     QFont f = designed;
-    for (int px = std::min(designedPx - 1, estimate + 2); px > kSmallest; --px) {
+    if (const auto px = LargestFittingSize(designed, designedPx, needed, text, room, flags, from)) {
+        // Checked in the font itself, which the control draws with anyway.
+        f.setPixelSize(*px);
+        if (*px <= kSmallest || Fits(f, text, room, flags)) return f;
+        from = *px - 1;
+    }
+    for (int px = from; px > kSmallest; --px) {
         f.setPixelSize(px);
         if (Fits(f, text, room, flags)) return f;
     }

@@ -270,6 +270,8 @@ TEST(ControlFonts, AFittedCaptionIsTheLargestSizeAtWhichItsLaidOutTextFits) {
         {"AVAV To Ty ffi", 0, false, true},
         {"a lone &", Qt::TextShowMnemonic, false, false},
         {"x éè W_", 0, true, true},
+        // Beyond the plain Latin range: measured size by size in the font.
+        {"Ωmega ∑ Σ", Qt::TextShowMnemonic, true, false},
     };
     controls_test::EnsureApp();
     for (const auto& c : cases) {
