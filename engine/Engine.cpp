@@ -126,6 +126,124 @@ void StartBook() {
     }
 }
 
+// Writes a driver's output straight into Book's buffer. The output is never
+// longer than the text (units keep their length, separators are copied or
+// dropped), so room for the text is enough. One byte per character until a
+// character needs more; then what was written is widened once.
+class BookWriter {
+public:
+    BookWriter(std::size_t room, bool wide) : room_(room) {
+        if (wide) wide_ = Module1::Book.ResizeUcs4(room);
+        else narrow_ = Module1::Book.ResizeLatin1(room);
+    }
+    void Put(char32_t c) {
+        if (narrow_) {
+            if (c <= 0xFF) {
+                narrow_[n_++] = static_cast<unsigned char>(c);
+                return;
+            }
+            Widen();
+        }
+        wide_[n_++] = c;
+    }
+    template <class Ch>
+    void Put(const Ch* p, std::size_t k) {
+        if constexpr (sizeof(Ch) == 1) {
+            if (narrow_) {
+                fw::CopyBytes(narrow_ + n_, p, k);
+                n_ += k;
+                return;
+            }
+        }
+        for (std::size_t i = 0; i < k; ++i) Put(static_cast<char32_t>(p[i]));
+    }
+    std::size_t Size() const { return n_; }
+    void Finish() { Module1::Book.Resize(n_); }
+
+private:
+    void Widen() {
+        Module1::Book.Truncate(n_);
+        Module1::Book.Widen(room_);
+        wide_ = Module1::Book.MutableUcs4();
+        narrow_ = nullptr;
+    }
+    std::size_t room_;
+    std::size_t n_ = 0;
+    unsigned char* narrow_ = nullptr;
+    char32_t* wide_ = nullptr;
+};
+
+// The globals but WordUnit as the scanner leaves them after the unit at pos.
+template <class Ch>
+void LeaveUnit(const Ch* text, std::size_t pos, std::size_t len, bool spaceEnds) {
+    using namespace Module1;
+    const Ch* unit = text + pos;
+    if (spaceEnds) EndUnit.Assign(kSpace, 1);
+    else EndUnit.Clear();
+    FirstLetter.Assign(unit, len >= 1 ? 1 : 0);
+    LastLetter.Assign(len >= 1 ? unit + len - 1 : unit, len >= 1 ? 1 : 0);
+    MiddleLetters.Assign(len > 2 ? unit + 1 : unit, len > 2 ? len - 2 : 0);
+}
+
+// WordUnit as the driver made it: the k characters of Book written at at.
+void LeaveWritten(std::size_t at, std::size_t k) {
+    Module1::Book.Visit([&](const auto* out, std::size_t) { Module1::WordUnit.Assign(out + at, k); });
+}
+
+// The scramble driver's loop: per unit what SearchWord and ScrambleWord do
+// (the same yields, the same shuffles), written straight into Book without
+// the per-unit strings; the globals are left as the last unit left them.
+template <class Ch>
+void ScrambleIn(const Ch* text, std::size_t n) {
+    using namespace Module1;
+    BookWriter out(n, sizeof(Ch) != 1);
+    static std::vector<Ch> elements;
+    std::size_t from = 0;
+    bool any = false;
+    std::size_t lastPos = 0, lastLen = 0, lastAt = 0;
+    bool lastSpace = false;
+    while (from < n) {
+        const std::size_t pos = UnitStart(text, n, from);
+        for (std::size_t k = from; k < pos; ++k)
+            if (KindOf(text[k]) == kSeparator) out.Put(static_cast<char32_t>(text[k]));
+        const std::size_t len = UnitLength(text, n, pos);
+        const bool isRun = len > 0 && KindOf(text[pos]) == kUnitChar;
+        if (isRun) fw::BackgroundYields(static_cast<std::uint32_t>(len));
+        const bool spaceEnds = isRun && pos + len < n && text[pos + len] == 32;
+        const Ch* unit = text + pos;
+        const std::size_t at = out.Size();
+        if (len > 3) {
+            const std::size_t m = len - 2;
+            elements.assign(unit + 1, unit + 1 + m);
+            fw::BackgroundYields(static_cast<std::uint32_t>(m));
+            for (int tries = 0;;) {
+                fw::Shuffle(elements.data(), m);
+                fw::BackgroundYields(static_cast<std::uint32_t>(m));
+                if (!fw::EqualFolded(elements.data(), m, unit + 1, m)) break;
+                if (++tries == 10) break;
+            }
+            out.Put(unit, 1);
+            out.Put(elements.data(), m);
+            out.Put(unit + len - 1, 1);
+        } else {
+            out.Put(unit, len);
+        }
+        if (spaceEnds) out.Put(U' ');
+        any = true;
+        lastPos = pos;
+        lastLen = len;
+        lastAt = at;
+        lastSpace = spaceEnds;
+        from = pos + len + (spaceEnds ? 1 : 0);
+    }
+    out.Finish();
+    StartChar = static_cast<int32_t>(from + 1);
+    if (any) {
+        LeaveUnit(text, lastPos, lastLen, lastSpace);
+        LeaveWritten(lastAt, lastLen);
+    }
+}
+
 }  // namespace
 
 void SearchWord() {
@@ -139,14 +257,8 @@ void ScrambleWord() {
 void ScrambleDriver() {
     using namespace Module1;
     NoChar = fw::Len(FullBook);
-    StartBook();
     StartChar = 1;
-    while (StartChar <= NoChar) {
-        SearchWord();
-        if (fw::Len(WordUnit) > 3) ScrambleWord();
-        Book.Append(WordUnit);
-        Book.Append(EndUnit);
-    }
+    FullBook.Visit([](const auto* text, std::size_t n) { ScrambleIn(text, n); });
 }
 
 fw::String ScrambleText(fw::String text) {
@@ -187,10 +299,34 @@ void checkDictionary(WordLookup& lookup) {
 
 namespace {
 
+// The rebuild driver's loop when look-ups walk the rows (the reference):
+// SearchWord and checkDictionary per unit, as they stand.
 template <class Ch>
-void RebuildIn(const Ch* text, std::size_t n, WordLookup& lookup) {
+void RebuildWalkIn(const Ch* text, std::size_t n, WordLookup& lookup) {
     using namespace Module1;
-    const WordIndex* index = lookup.Index();
+    while (StartChar <= NoChar) {
+        SearchWordIn(text, n);
+        const int32_t len = fw::Len(WordUnit);
+        if (len < 4) {
+            Book.Append(WordUnit);
+        } else if (len == 4) {
+            // The middle pair swapped, no look-up.
+            Book.Append(FirstLetter).Append(WordUnit.At(2)).Append(WordUnit.At(1)).Append(LastLetter);
+        } else {
+            checkDictionary(lookup);
+            Book.Append(WordUnit);
+        }
+        Book.Append(EndUnit);
+    }
+}
+
+// The same through the index, written straight into Book: the scanner's
+// yields, the same look-ups and the same output, without the per-unit
+// strings; the globals are left as the last unit left them.
+template <class Ch>
+void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index) {
+    using namespace Module1;
+    BookWriter out(n, sizeof(Ch) != 1);
 
     // The look-up is bound by memory latency, not by work: look a few units
     // ahead and fetch their slots and records early. This changes no result.
@@ -202,39 +338,71 @@ void RebuildIn(const Ch* text, std::size_t n, WordLookup& lookup) {
     Ahead ring[kRing];
     std::size_t head = 0, tail = 0, ahead = 0;
 
-    while (StartChar <= NoChar) {
-        if (index) {
-            while (tail - head < kSlotDistance && ahead < n) {
-                const std::size_t start = UnitStart(text, n, ahead);
-                const std::size_t len = UnitLength(text, n, start);
-                ahead = start + len;
-                if (len > 4) {
-                    const std::uint64_t h = WordIndex::HashOf(text + start, len);
-                    index->PrefetchSlot(h);
-                    ring[tail++ % kRing] = Ahead{start, len, h};
-                }
+    std::size_t from = 0;
+    bool any = false;
+    std::size_t lastPos = 0, lastLen = 0, lastAt = 0;
+    bool lastSpace = false;
+    while (from < n) {
+        while (tail - head < kSlotDistance && ahead < n) {
+            const std::size_t start = UnitStart(text, n, ahead);
+            const std::size_t len = UnitLength(text, n, start);
+            ahead = start + len;
+            if (len > 4) {
+                const std::uint64_t h = WordIndex::HashOf(text + start, len);
+                index.PrefetchSlot(h);
+                ring[tail++ % kRing] = Ahead{start, len, h};
             }
-            if (tail - head > kRecordDistance) index->PrefetchRecord(ring[(head + kRecordDistance) % kRing].hash);
         }
-        SearchWordIn(text, n);
-        const int32_t len = fw::Len(WordUnit);
+        if (tail - head > kRecordDistance) index.PrefetchRecord(ring[(head + kRecordDistance) % kRing].hash);
+
+        const std::size_t pos = UnitStart(text, n, from);
+        for (std::size_t k = from; k < pos; ++k)
+            if (KindOf(text[k]) == kSeparator) out.Put(static_cast<char32_t>(text[k]));
+        const std::size_t len = UnitLength(text, n, pos);
+        const bool isRun = len > 0 && KindOf(text[pos]) == kUnitChar;
+        if (isRun) fw::BackgroundYields(static_cast<std::uint32_t>(len));
+        const bool spaceEnds = isRun && pos + len < n && text[pos + len] == 32;
+        const Ch* unit = text + pos;
+        const std::size_t at = out.Size();
         if (len < 4) {
-            Book.Append(WordUnit);
+            out.Put(unit, len);
         } else if (len == 4) {
-            // The middle pair swapped, no look-up.
-            Book.Append(FirstLetter).Append(WordUnit.At(2)).Append(WordUnit.At(1)).Append(LastLetter);
+            out.Put(unit, 1);
+            out.Put(unit + 2, 1);
+            out.Put(unit + 1, 1);
+            out.Put(unit + 3, 1);
         } else {
-            const std::size_t unitStart = static_cast<std::size_t>(StartChar - 1) - WordUnit.Size() - EndUnit.Size();
-            while (head < tail && ring[head % kRing].start < unitStart) ++head;
-            if (index && head < tail && ring[head % kRing].start == unitStart && ring[head % kRing].len == WordUnit.Size()) {
-                ApplyLookup(index->FirstMatchHashed(WordUnit, ring[head % kRing].hash, &g_rowText), g_rowText);
-                ++head;
+            while (head < tail && ring[head % kRing].start < pos) ++head;
+            std::uint64_t hash;
+            if (head < tail && ring[head % kRing].start == pos) hash = ring[head++ % kRing].hash;
+            else hash = WordIndex::HashOf(unit, len);
+            WordIndex::RowChars row;
+            if (index.FirstMatchIn(unit, len, hash, &row) >= 0) {
+                // The unit's own first character, then the row's others.
+                out.Put(unit, 1);
+                if (!row.Wide()) out.Put(row.Latin1() + 1, len - 1);
+                else
+                    for (std::size_t k = 1; k < len; ++k) out.Put(row.At(k));
             } else {
-                checkDictionary(lookup);
+                for (std::size_t k = 0; k < len; ++k) out.Put(fw::UpperChar(unit[k]));
             }
-            Book.Append(WordUnit);
         }
-        Book.Append(EndUnit);
+        if (spaceEnds) out.Put(U' ');
+        any = true;
+        lastPos = pos;
+        lastLen = len;
+        lastAt = at;
+        lastSpace = spaceEnds;
+        from = pos + len + (spaceEnds ? 1 : 0);
+    }
+    out.Finish();
+    StartChar = static_cast<int32_t>(from + 1);
+    if (any) {
+        LeaveUnit(text, lastPos, lastLen, lastSpace);
+        // After a four-character unit WordUnit is the unit itself: only the
+        // output has its middle pair swapped.
+        if (lastLen == 4) WordUnit.Assign(text + lastPos, 4);
+        else LeaveWritten(lastAt, lastLen);
     }
 }
 
@@ -244,9 +412,13 @@ void RebuildDriver(WordLookup& lookup) {
     using namespace Module1;
     lookup.Refresh();
     NoChar = fw::Len(FullBook);
-    StartBook();
     StartChar = 1;
-    FullBook.Visit([&](const auto* text, std::size_t n) { RebuildIn(text, n, lookup); });
+    if (const WordIndex* index = lookup.Index()) {
+        FullBook.Visit([&](const auto* text, std::size_t n) { RebuildIn(text, n, *index); });
+        return;
+    }
+    StartBook();
+    FullBook.Visit([&](const auto* text, std::size_t n) { RebuildWalkIn(text, n, lookup); });
 }
 
 fw::String RebuildText(fw::String text, WordLookup& lookup) {

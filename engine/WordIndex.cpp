@@ -199,15 +199,16 @@ void WordIndex::Build(const fw::StringRows& rows) {
 
 namespace {
 
-// Whether the record's characters and u's are the same multiset, letter case
-// ignored. Plain ASCII (the usual case) is counted; anything else sorted.
-bool SameFoldedMultiset(const unsigned char* chars, bool wide, const fw::String& u) {
-    const std::size_t n = u.Size();
+// Whether the record's characters and the unit's are the same multiset,
+// letter case ignored. Plain ASCII (the usual case) is counted; anything
+// else sorted.
+template <class Ch>
+bool SameFoldedMultiset(const unsigned char* chars, bool wide, const Ch* u, std::size_t n) {
     if (!wide) {
         int counts[128] = {};
         bool ascii = true;
         for (std::size_t i = 0; i < n; ++i) {
-            const char32_t a = fw::Fold(u.At(i));
+            const char32_t a = fw::Fold(u[i]);
             const char32_t b = fw::Fold(static_cast<char32_t>(chars[i]));
             if ((a | b) >= 128) { ascii = false; break; }
             ++counts[a];
@@ -215,13 +216,13 @@ bool SameFoldedMultiset(const unsigned char* chars, bool wide, const fw::String&
         }
         if (ascii) {
             for (std::size_t i = 0; i < n; ++i)
-                if (counts[fw::Fold(u.At(i))] != 0) return false;
+                if (counts[fw::Fold(u[i])] != 0) return false;
             return true;
         }
     }
     std::u32string a(n, 0), b(n, 0);
     for (std::size_t i = 0; i < n; ++i) {
-        a[i] = fw::Fold(u.At(i));
+        a[i] = fw::Fold(u[i]);
         b[i] = fw::Fold(RecordChar(chars, wide, i));
     }
     std::sort(a.begin(), a.end());
@@ -267,12 +268,12 @@ int32_t WordIndex::FirstMatchHashed(const fw::String& u, std::uint64_t hash, fw:
     return static_cast<int32_t>(Load32(rec));
 }
 
-const unsigned char* WordIndex::FindRecord(const fw::String& u, std::uint64_t hash) const {
+template <class Ch>
+const unsigned char* WordIndex::FindRecordIn(const Ch* u, std::size_t n, std::uint64_t hash) const {
     if (slots_.empty()) return nullptr;
-    const std::size_t n = u.Size();
     const std::uint64_t tag = hash >> 32;
     std::uint64_t slot = hash & mask_;
-    const char32_t first = n ? fw::Fold(u.At(0)) : 0, last = n ? fw::Fold(u.At(n - 1)) : 0;
+    const char32_t first = n ? fw::Fold(u[0]) : 0, last = n ? fw::Fold(u[n - 1]) : 0;
     while (slots_[slot] != 0) {
         if ((slots_[slot] >> 32) == tag) {
             const unsigned char* rec = records_.data() + ((slots_[slot] & 0xFFFFFFFFu) - 1);
@@ -281,13 +282,31 @@ const unsigned char* WordIndex::FindRecord(const fw::String& u, std::uint64_t ha
             if (Load32(rec + 4) == n &&
                 (n == 0 || (fw::Fold(RecordChar(chars, wide, 0)) == first &&
                             fw::Fold(RecordChar(chars, wide, n - 1)) == last)) &&
-                SameFoldedMultiset(chars, wide, u))
+                SameFoldedMultiset(chars, wide, u, n))
                 return rec;
         }
         slot = (slot + 1) & mask_;
     }
     return nullptr;
 }
+
+const unsigned char* WordIndex::FindRecord(const fw::String& u, std::uint64_t hash) const {
+    return u.Visit([&](const auto* p, std::size_t n) { return FindRecordIn(p, n, hash); });
+}
+
+template <class Ch>
+int32_t WordIndex::FirstMatchIn(const Ch* u, std::size_t n, std::uint64_t hash, RowChars* row) const {
+    const unsigned char* rec = FindRecordIn(u, n, hash);
+    if (!rec) return -1;
+    row->chars = rec + 12;
+    row->wide = Load32(rec + 8) & 1;
+    return static_cast<int32_t>(Load32(rec));
+}
+
+template int32_t WordIndex::FirstMatchIn(const unsigned char*, std::size_t, std::uint64_t, RowChars*) const;
+template int32_t WordIndex::FirstMatchIn(const char32_t*, std::size_t, std::uint64_t, RowChars*) const;
+
+char32_t WordIndex::RowChars::At(std::size_t i) const { return RecordChar(chars, wide, i); }
 
 int32_t WordIndex::FirstMatch(const fw::String& u, fw::String* rowText) const {
     return FirstMatchHashed(u, HashOf(u), rowText);

@@ -44,10 +44,24 @@ public:
     void PrefetchSlot(std::uint64_t hash) const;
     void PrefetchRecord(std::uint64_t hash) const;
     int32_t FirstMatchHashed(const fw::String& u, std::uint64_t hash, fw::String* rowText) const;
+    // The same for a unit given as characters of either form, without
+    // copying the row: its characters are read in the index.
+    struct RowChars {
+        const unsigned char* chars = nullptr;
+        bool wide = false;
+        bool Wide() const { return wide; }
+        char32_t At(std::size_t i) const;
+        // One byte per character when not wide.
+        const unsigned char* Latin1() const { return chars; }
+    };
+    template <class Ch>
+    int32_t FirstMatchIn(const Ch* u, std::size_t n, std::uint64_t hash, RowChars* row) const;
 
 
 private:
     const unsigned char* FindRecord(const fw::String& u, std::uint64_t hash) const;
+    template <class Ch>
+    const unsigned char* FindRecordIn(const Ch* u, std::size_t n, std::uint64_t hash) const;
 
     // One record per distinct key, packed in one byte array so that a
     // look-up touches one slot and one record and nothing else (the text

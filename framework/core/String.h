@@ -18,6 +18,30 @@ class QString;
 
 namespace fw {
 
+// Copies n bytes; most copies of text are a word or less, done inline
+// without a call.
+inline void CopyBytes(unsigned char* d, const unsigned char* s, std::size_t n) {
+    if (n > 16) {
+        std::memcpy(d, s, n);
+    } else if (n >= 8) {
+        std::uint64_t a, b;
+        std::memcpy(&a, s, 8);
+        std::memcpy(&b, s + n - 8, 8);
+        std::memcpy(d, &a, 8);
+        std::memcpy(d + n - 8, &b, 8);
+    } else if (n >= 4) {
+        std::uint32_t a, b;
+        std::memcpy(&a, s, 4);
+        std::memcpy(&b, s + n - 4, 4);
+        std::memcpy(d, &a, 4);
+        std::memcpy(d + n - 4, &b, 4);
+    } else if (n > 0) {
+        d[0] = s[0];
+        d[n / 2] = s[n / 2];
+        d[n - 1] = s[n - 1];
+    }
+}
+
 class String {
 public:
     constexpr String() = default;
@@ -109,7 +133,7 @@ public:
         if (wide_ && n_ == 0) Reform(false);
         if (n_ + n > cap_) GrowKeeping(n_ + n, p);
         if (!wide_) {
-            CopyBytes(static_cast<unsigned char*>(p_) + n_, p, n);
+            fw::CopyBytes(static_cast<unsigned char*>(p_) + n_, p, n);
         } else {
             char32_t* d = static_cast<char32_t*>(p_) + n_;
             for (std::size_t i = 0; i < n; ++i) d[i] = p[i];
@@ -188,28 +212,6 @@ public:
 
 private:
     static constexpr unsigned char kNoLatin1[1] = {0};
-    // Most appends are a word or less: copied inline, without a call.
-    static void CopyBytes(unsigned char* d, const unsigned char* s, std::size_t n) {
-        if (n > 16) {
-            std::memcpy(d, s, n);
-        } else if (n >= 8) {
-            std::uint64_t a, b;
-            std::memcpy(&a, s, 8);
-            std::memcpy(&b, s + n - 8, 8);
-            std::memcpy(d, &a, 8);
-            std::memcpy(d + n - 8, &b, 8);
-        } else if (n >= 4) {
-            std::uint32_t a, b;
-            std::memcpy(&a, s, 4);
-            std::memcpy(&b, s + n - 4, 4);
-            std::memcpy(d, &a, 4);
-            std::memcpy(d + n - 4, &b, 4);
-        } else if (n > 0) {
-            d[0] = s[0];
-            d[n / 2] = s[n / 2];
-            d[n - 1] = s[n - 1];
-        }
-    }
     // Grows to hold atLeast characters; p, which may point into this
     // string (appending a string to itself), follows the move.
     template <class Ch>

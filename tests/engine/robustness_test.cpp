@@ -1,5 +1,6 @@
 #include "EngineTestUtil.h"
 #include "core/Random.h"
+#include "core/Yield.h"
 
 #include <gtest/gtest.h>
 
@@ -57,4 +58,78 @@ TEST(Robustness, TextTurningWideNearItsEnd) {
     const fw::String latin1(text.substr(0, text.find("\xE2\x80\x9C")));
     EXPECT_FALSE(engine::ScrambleText(latin1).IsWide());
     EXPECT_FALSE(engine::RebuildText(latin1, lookup).IsWide());
+}
+
+namespace {
+
+// The scanner's globals, as text.
+std::vector<std::string> Globals() {
+    using namespace Module1;
+    return {WordUnit.ToUtf8(), EndUnit.ToUtf8(), FirstLetter.ToUtf8(), LastLetter.ToUtf8(), MiddleLetters.ToUtf8(),
+            std::to_string(StartChar), std::to_string(NoChar)};
+}
+
+// The scramble driver as the steps spell it out: SearchWord, ScrambleWord
+// for units of four or more, WordUnit and EndUnit onto Book.
+void ScrambleStepByStep() {
+    using namespace Module1;
+    NoChar = fw::Len(FullBook);
+    Book = fw::String();
+    StartChar = 1;
+    while (StartChar <= NoChar) {
+        engine::SearchWord();
+        if (fw::Len(WordUnit) > 3) engine::ScrambleWord();
+        Book.Append(WordUnit);
+        Book.Append(EndUnit);
+    }
+}
+
+}  // namespace
+
+// The drivers write their output without the per-unit steps; what they
+// leave (output, globals, yields, shuffles) is what the steps leave, for
+// every kind of last unit.
+TEST(Drivers, LeaveWhatTheStepsLeave) {
+    const std::string texts[] = {
+        "", "   ", "Hello", "Hello world", "ends in four: abcd", "ends in five abcde ", "a b c", "x!",
+        "Tihs is a smlipe tset, olny a tset.\r\n", "don't stop-gap", "na\xC3\xAFve caf\xC3\xA9s", "\xE2\x80\x9Cqutoed\xE2\x80\x9D wrods",
+        "\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF mu \xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5",  // upper case past Latin-1
+    };
+    engine::WordLookup indexed(testutil::ShippedRows());
+    engine::WordLookup walked(testutil::ShippedRows(), engine::WordLookup::Mode::Walk);
+    for (const std::string& t : texts) {
+        SCOPED_TRACE(t);
+        Module1::Reset();
+        fw::TheRandom().Seed(11);
+        Module1::FullBook = fw::String(t);
+        const std::uint64_t y0 = fw::YieldCount();
+        ScrambleStepByStep();
+        const std::uint64_t stepYields = fw::YieldCount() - y0;
+        const fw::String stepBook = Module1::Book;
+        const auto stepGlobals = Globals();
+        // As many shuffles drawn: the next draw is the same.
+        const std::uint64_t stepNext = fw::TheRandom().Next();
+
+        Module1::Reset();
+        fw::TheRandom().Seed(11);
+        Module1::FullBook = fw::String(t);
+        const std::uint64_t y1 = fw::YieldCount();
+        engine::ScrambleDriver();
+        EXPECT_EQ(fw::YieldCount() - y1, stepYields);
+        EXPECT_TRUE(Module1::Book.Identical(stepBook)) << Module1::Book.ToUtf8() << " / " << stepBook.ToUtf8();
+        EXPECT_EQ(Globals(), stepGlobals);
+        EXPECT_EQ(fw::TheRandom().Next(), stepNext);
+
+        const fw::String scrambled = fw::String(t);
+        Module1::Reset();
+        Module1::FullBook = scrambled;
+        engine::RebuildDriver(walked);
+        const fw::String walkBook = Module1::Book;
+        const auto walkGlobals = Globals();
+        Module1::Reset();
+        Module1::FullBook = scrambled;
+        engine::RebuildDriver(indexed);
+        EXPECT_TRUE(Module1::Book.Identical(walkBook)) << Module1::Book.ToUtf8() << " / " << walkBook.ToUtf8();
+        EXPECT_EQ(Globals(), walkGlobals);
+    }
 }
