@@ -30,8 +30,9 @@ namespace {
 // the unit it stands in.
 enum Kind : unsigned char { kUnitChar = 0, kDropped = 1, kSeparator = 2, kOneChar = 3 };
 
+// Indexed by any byte: above ASCII every entry is a unit character.
 constexpr auto kKinds = [] {
-    std::array<unsigned char, 128> k{};
+    std::array<unsigned char, 256> k{};
     k[39] = k[45] = kDropped;
     for (int c : {32, 13, 10, 34, 46, 63, 44, 58, 59}) k[static_cast<std::size_t>(c)] = kSeparator;
     for (int c : {33, 40, 41, 35, 38}) k[static_cast<std::size_t>(c)] = kOneChar;
@@ -39,6 +40,7 @@ constexpr auto kKinds = [] {
 }();
 
 inline unsigned char KindOf(char32_t c) { return c < 128 ? kKinds[c] : static_cast<unsigned char>(kUnitChar); }
+inline unsigned char KindOf(unsigned char c) { return kKinds[c]; }
 
 bool Skipped(unsigned char kind) { return kind == kDropped || kind == kSeparator; }
 
@@ -202,6 +204,7 @@ void ScrambleIn(const Ch* text, std::size_t n) {
     bool any = false;
     std::size_t lastPos = 0, lastLen = 0, lastAt = 0;
     bool lastSpace = false;
+    fw::Random& random = fw::TheRandom();
     while (from < n) {
         const std::size_t pos = UnitStart(text, n, from);
         for (std::size_t k = from; k < pos; ++k)
@@ -214,10 +217,11 @@ void ScrambleIn(const Ch* text, std::size_t n) {
         const std::size_t at = out.Size();
         if (len > 3) {
             const std::size_t m = len - 2;
-            elements.assign(unit + 1, unit + 1 + m);
+            if (elements.size() < m) elements.resize(m);
+            std::copy(unit + 1, unit + 1 + m, elements.data());
             fw::BackgroundYields(static_cast<std::uint32_t>(m));
             for (int tries = 0;;) {
-                fw::Shuffle(elements.data(), m);
+                fw::Shuffle(random, elements.data(), m);
                 fw::BackgroundYields(static_cast<std::uint32_t>(m));
                 if (!fw::EqualFolded(elements.data(), m, unit + 1, m)) break;
                 if (++tries == 10) break;

@@ -50,15 +50,24 @@ private:
 Random& TheRandom();
 
 // The array shuffle: a uniformly random order, in place; each call is a new
-// draw and may give back the order it started from.
+// draw and may give back the order it started from. The generator's state
+// is worked on in a local copy: stores into the elements (characters may
+// alias anything) would otherwise reload it at every step.
 template <class T>
-void Shuffle(T* elements, std::size_t n) {
-    Random& r = TheRandom();
+void Shuffle(Random& random, T* elements, std::size_t n) {
+    Random r = random;
     for (std::size_t i = n; i > 1; --i) {
         const std::size_t j = r.Below(static_cast<std::uint32_t>(i));
         using std::swap;
         swap(elements[i - 1], elements[j]);
     }
+    random = r;
+}
+
+// The same with the framework's generator.
+template <class T>
+void Shuffle(T* elements, std::size_t n) {
+    Shuffle(TheRandom(), elements, n);
 }
 
 }  // namespace fw
