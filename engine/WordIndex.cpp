@@ -3,24 +3,35 @@
 #include "core/Yield.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace engine {
 
 namespace {
 
-std::uint64_t Mix(std::uint64_t z) {
+constexpr std::uint64_t Mix(std::uint64_t z) {
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
     return z ^ (z >> 31);
 }
+
+// A character's share of the key hash; for every byte, folded, it is looked
+// up, not computed (text kept one byte per character).
+constexpr auto kByteMix = [] {
+    std::array<std::uint64_t, 256> t{};
+    for (std::size_t c = 0; c < 256; ++c) t[c] = Mix(fw::detail::kFoldLatin1[c] + 0x9E3779B97F4A7C15ULL);
+    return t;
+}();
+inline std::uint64_t CharMix(unsigned char c) { return kByteMix[c]; }
+inline std::uint64_t CharMix(char32_t c) { return Mix(fw::Fold(c) + 0x9E3779B97F4A7C15ULL); }
 
 // A hash of the row test's key: length, folded first and last character and
 // the folded multiset (a sum, so the order of the characters does not count).
 template <class Ch>
 std::uint64_t KeyHash(const Ch* p, std::size_t n) {
     std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < n; ++i) sum += Mix(fw::Fold(p[i]) + 0x9E3779B97F4A7C15ULL);
+    for (std::size_t i = 0; i < n; ++i) sum += CharMix(p[i]);
     if (n == 0) return Mix(0x51ED);
     const std::uint64_t ends = (static_cast<std::uint64_t>(fw::Fold(p[0])) << 32) ^ fw::Fold(p[n - 1]);
     return Mix(sum ^ Mix(ends ^ (static_cast<std::uint64_t>(n) << 56)));
@@ -204,12 +215,13 @@ namespace {
 // else sorted.
 template <class Ch>
 bool SameFoldedMultiset(const unsigned char* chars, bool wide, const Ch* u, std::size_t n) {
-    if (!wide) {
-        int counts[128] = {};
+    if (!wide && n < 128) {
+        // Counts within a byte: they stay within -n and n.
+        signed char counts[128] = {};
         bool ascii = true;
         for (std::size_t i = 0; i < n; ++i) {
             const char32_t a = fw::Fold(u[i]);
-            const char32_t b = fw::Fold(static_cast<char32_t>(chars[i]));
+            const char32_t b = fw::Fold(chars[i]);
             if ((a | b) >= 128) { ascii = false; break; }
             ++counts[a];
             --counts[b];

@@ -8,6 +8,7 @@
 // than 2^32 characters: growing past that raises RuntimeException.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -238,6 +239,21 @@ inline char32_t Fold(char32_t c) {
     if (c < 0x80) return (c >= U'A' && c <= U'Z') ? c + 32 : c;
     return FoldSlow(c);
 }
+
+namespace detail {
+// Simple case folding of Latin-1, as a table: capitals to small letters
+// (but the multiplication sign), the micro sign to the Greek small mu.
+constexpr auto kFoldLatin1 = [] {
+    std::array<char32_t, 256> t{};
+    for (char32_t c = 0; c < 256; ++c)
+        t[c] = ((c >= 0x41 && c <= 0x5A) || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) ? c + 0x20 : c;
+    t[0xB5] = 0x3BC;
+    return t;
+}();
+}  // namespace detail
+
+// The same for a character kept in one byte.
+inline char32_t Fold(unsigned char c) { return detail::kFoldLatin1[c]; }
 char32_t UpperChar(char32_t c);
 
 // Case-insensitive equality of two code-point ranges, of either form.

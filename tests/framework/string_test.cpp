@@ -165,3 +165,8 @@ TEST(StringForms, ChangingFormOftenKeepsTheBufferSmall) {
     }
     EXPECT_TRUE(unit.IsWide());
 }
+
+TEST(StringForms, OneByteFoldingIsTheUnicodeFolding) {
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(fw::Fold(static_cast<unsigned char>(c)), fw::FoldSlow(static_cast<char32_t>(c))) << c;
+}
