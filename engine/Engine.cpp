@@ -192,19 +192,19 @@ void LeaveWritten(std::size_t at, std::size_t k) {
     Module1::Book.Visit([&](const auto* out, std::size_t) { Module1::WordUnit.Assign(out + at, k); });
 }
 
-// The scramble driver's loop: per unit what SearchWord and ScrambleWord do
-// (the same yields, the same shuffles), written straight into Book without
-// the per-unit strings; the globals are left as the last unit left them.
-template <class Ch>
-void ScrambleIn(const Ch* text, std::size_t n) {
+// The walk both drivers make over the text, unit by unit as the scanner cuts
+// it: the separators before a unit go to the output (apostrophes and hyphens
+// dropped), the scanner's yields are taken, emit(pos, len) writes the unit,
+// and its closing blank follows. At the end the globals are left as the last
+// unit left them: WordUnit is what emit wrote, or the unit itself when
+// unitStays(len) says the driver changed only the output.
+template <class Ch, class Emit, class UnitStays>
+void WalkUnits(const Ch* text, std::size_t n, BookWriter& out, Emit emit, UnitStays unitStays) {
     using namespace Module1;
-    BookWriter out(n, sizeof(Ch) != 1);
-    static std::vector<Ch> elements;
     std::size_t from = 0;
     bool any = false;
     std::size_t lastPos = 0, lastLen = 0, lastAt = 0;
     bool lastSpace = false;
-    fw::Random& random = fw::TheRandom();
     while (from < n) {
         const std::size_t pos = UnitStart(text, n, from);
         for (std::size_t k = from; k < pos; ++k)
@@ -213,25 +213,8 @@ void ScrambleIn(const Ch* text, std::size_t n) {
         const bool isRun = len > 0 && KindOf(text[pos]) == kUnitChar;
         if (isRun) fw::BackgroundYields(static_cast<std::uint32_t>(len));
         const bool spaceEnds = isRun && pos + len < n && text[pos + len] == 32;
-        const Ch* unit = text + pos;
         const std::size_t at = out.Size();
-        if (len > 3) {
-            const std::size_t m = len - 2;
-            if (elements.size() < m) elements.resize(m);
-            std::copy(unit + 1, unit + 1 + m, elements.data());
-            fw::BackgroundYields(static_cast<std::uint32_t>(m));
-            for (int tries = 0;;) {
-                fw::Shuffle(random, elements.data(), m);
-                fw::BackgroundYields(static_cast<std::uint32_t>(m));
-                if (!fw::EqualFolded(elements.data(), m, unit + 1, m)) break;
-                if (++tries == 10) break;
-            }
-            out.Put(unit, 1);
-            out.Put(elements.data(), m);
-            out.Put(unit + len - 1, 1);
-        } else {
-            out.Put(unit, len);
-        }
+        emit(pos, len);
         if (spaceEnds) out.Put(U' ');
         any = true;
         lastPos = pos;
@@ -242,10 +225,41 @@ void ScrambleIn(const Ch* text, std::size_t n) {
     }
     out.Finish();
     StartChar = static_cast<int32_t>(from + 1);
-    if (any) {
-        LeaveUnit(text, lastPos, lastLen, lastSpace);
-        LeaveWritten(lastAt, lastLen);
-    }
+    if (!any) return;
+    LeaveUnit(text, lastPos, lastLen, lastSpace);
+    if (unitStays(lastLen)) WordUnit.Assign(text + lastPos, lastLen);
+    else LeaveWritten(lastAt, lastLen);
+}
+
+// The scramble driver's loop: per unit what SearchWord and ScrambleWord do
+// (the same yields, the same shuffles), written straight into Book without
+// the per-unit strings.
+template <class Ch>
+void ScrambleIn(const Ch* text, std::size_t n) {
+    BookWriter out(n, sizeof(Ch) != 1);
+    static std::vector<Ch> elements;
+    fw::Random& random = fw::TheRandom();
+    const auto emit = [&](std::size_t pos, std::size_t len) {
+        const Ch* unit = text + pos;
+        if (len <= 3) {
+            out.Put(unit, len);
+            return;
+        }
+        const std::size_t m = len - 2;
+        if (elements.size() < m) elements.resize(m);
+        std::copy(unit + 1, unit + 1 + m, elements.data());
+        fw::BackgroundYields(static_cast<std::uint32_t>(m));
+        for (int tries = 0;;) {
+            fw::Shuffle(random, elements.data(), m);
+            fw::BackgroundYields(static_cast<std::uint32_t>(m));
+            if (!fw::EqualFolded(elements.data(), m, unit + 1, m)) break;
+            if (++tries == 10) break;
+        }
+        out.Put(unit, 1);
+        out.Put(elements.data(), m);
+        out.Put(unit + len - 1, 1);
+    };
+    WalkUnits(text, n, out, emit, [](std::size_t) { return false; });
 }
 
 }  // namespace
@@ -342,32 +356,20 @@ void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index) {
     Ahead ring[kRing];
     std::size_t head = 0, tail = 0, ahead = 0;
 
-    std::size_t from = 0;
-    bool any = false;
-    std::size_t lastPos = 0, lastLen = 0, lastAt = 0;
-    bool lastSpace = false;
-    while (from < n) {
+    const auto emit = [&](std::size_t pos, std::size_t len) {
         while (tail - head < kSlotDistance && ahead < n) {
             const std::size_t start = UnitStart(text, n, ahead);
-            const std::size_t len = UnitLength(text, n, start);
-            ahead = start + len;
-            if (len > 4) {
-                const std::uint64_t h = WordIndex::HashOf(text + start, len);
+            const std::size_t k = UnitLength(text, n, start);
+            ahead = start + k;
+            if (k > 4) {
+                const std::uint64_t h = WordIndex::HashOf(text + start, k);
                 index.PrefetchSlot(h);
-                ring[tail++ % kRing] = Ahead{start, len, h};
+                ring[tail++ % kRing] = Ahead{start, k, h};
             }
         }
         if (tail - head > kRecordDistance) index.PrefetchRecord(ring[(head + kRecordDistance) % kRing].hash);
 
-        const std::size_t pos = UnitStart(text, n, from);
-        for (std::size_t k = from; k < pos; ++k)
-            if (KindOf(text[k]) == kSeparator) out.Put(static_cast<char32_t>(text[k]));
-        const std::size_t len = UnitLength(text, n, pos);
-        const bool isRun = len > 0 && KindOf(text[pos]) == kUnitChar;
-        if (isRun) fw::BackgroundYields(static_cast<std::uint32_t>(len));
-        const bool spaceEnds = isRun && pos + len < n && text[pos + len] == 32;
         const Ch* unit = text + pos;
-        const std::size_t at = out.Size();
         if (len < 4) {
             out.Put(unit, len);
         } else if (len == 4) {
@@ -391,23 +393,10 @@ void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index) {
                 for (std::size_t k = 0; k < len; ++k) out.Put(fw::UpperChar(unit[k]));
             }
         }
-        if (spaceEnds) out.Put(U' ');
-        any = true;
-        lastPos = pos;
-        lastLen = len;
-        lastAt = at;
-        lastSpace = spaceEnds;
-        from = pos + len + (spaceEnds ? 1 : 0);
-    }
-    out.Finish();
-    StartChar = static_cast<int32_t>(from + 1);
-    if (any) {
-        LeaveUnit(text, lastPos, lastLen, lastSpace);
-        // After a four-character unit WordUnit is the unit itself: only the
-        // output has its middle pair swapped.
-        if (lastLen == 4) WordUnit.Assign(text + lastPos, 4);
-        else LeaveWritten(lastAt, lastLen);
-    }
+    };
+    // After a four-character unit WordUnit is the unit itself: only the
+    // output has its middle pair swapped.
+    WalkUnits(text, n, out, emit, [](std::size_t len) { return len == 4; });
 }
 
 }  // namespace
