@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <new>
 
 #include <fcntl.h>
@@ -199,35 +200,44 @@ String TextInputStream::ReadAll() {
         lastError_ = EBADF;
         throw IOException("Cannot read the file " + Quoted(path_) + ": the stream is closed.", EBADF);
     }
-    std::string bytes;
+    // The bytes go into a buffer that is neither zero-filled first nor
+    // grown to twice the file to see its end: a large file is read once.
+    struct FreeBytes {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::unique_ptr<char, FreeBytes> buffer;
+    std::size_t size = 0, room = 0;
+    const auto makeRoom = [&](std::size_t want) {
+        auto* p = static_cast<char*>(std::realloc(buffer.get(), want));
+        if (!p) throw std::bad_alloc();
+        (void)buffer.release();
+        buffer.reset(p);
+        room = want;
+    };
     try {
         struct stat st;
-        std::size_t chunk = 64 * 1024;
+        std::size_t first = 64 * 1024;
         if (::fstat(fd_, &st) == 0 && st.st_size > 0) {
             const off_t pos = ::lseek(fd_, 0, SEEK_CUR);
             const off_t left = st.st_size - (pos > 0 ? pos : 0);
-            if (left > 0) {
-                bytes.reserve(static_cast<std::size_t>(left));
-                // One read for the whole file, and one more to see its end.
-                chunk = std::max(chunk, static_cast<std::size_t>(left) + 1);
-            }
+            // One read for the whole file, and one more to see its end.
+            if (left > 0) first = std::max(first, static_cast<std::size_t>(left) + 1);
         }
+        makeRoom(first);
         for (;;) {
-            const std::size_t old = bytes.size();
-            bytes.resize(old + chunk);
-            const ssize_t n = ::read(fd_, bytes.data() + old, chunk);
+            if (size == room) makeRoom(room + std::max<std::size_t>(room / 2, 64 * 1024));
+            const ssize_t n = ::read(fd_, buffer.get() + size, room - size);
             if (n < 0) {
-                bytes.resize(old);
                 if (errno == EINTR) continue;
                 lastError_ = errno;
                 RaiseIO(lastError_, "Cannot read the file", path_);
             }
-            bytes.resize(old + static_cast<std::size_t>(n));
             if (n == 0) break;
+            size += static_cast<std::size_t>(n);
         }
         atEnd_ = true;
         lastError_ = 0;
-        DecodedText decoded = DecodeText(bytes);
+        DecodedText decoded = DecodeText(std::string_view(buffer.get(), size));
         encoding_ = decoded.encoding;
         return std::move(decoded.text);
     } catch (const std::bad_alloc&) {
