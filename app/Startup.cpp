@@ -20,10 +20,6 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTimer>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #include "core/RuntimeCore.h"
 #include "app/Window1.h"
 #include "update/selfTest.h"
@@ -150,18 +146,8 @@ void EarlyStartup() {
 
 void MakeDefaultView() { (void)Window1Instance(); }
 
-// Reading the definitions and building the window leave freed blocks all
-// through the heap, which malloc keeps resident; the running program never
-// needs that much again, so hand the free pages back.
-void ReleaseStartupScratch() {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
-
 void LateStartup() {
     MakeDefaultView();
-    ReleaseStartupScratch();
     QTimer::singleShot(250, [] { fw::SpellChecker::Shared().LoadInBackground(); });
     Phase("main window open");
     if (g_options && g_options->afterMainWindow) g_options->afterMainWindow();
