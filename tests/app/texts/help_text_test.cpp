@@ -55,7 +55,9 @@ TEST(HelpText, SeparatesSentencesByTwoBlanksAndWordsByOne) {
       if (p[end] == '"' && end > 0) --end;
       const bool sentenceEnd = p[end] == '.' || p[end] == '!' || p[end] == '?';
       EXPECT_EQ(run, sentenceEnd ? 2u : 1u) << "at \"" << p.substr(i > 20 ? i - 20 : 0, 40) << "\"";
-      if (sentenceEnd && i + run < p.size()) EXPECT_TRUE(std::isupper(static_cast<unsigned char>(p[i + run])));
+      if (sentenceEnd && i + run < p.size()) {
+        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(p[i + run])));
+      }
     }
   }
 }
