@@ -65,6 +65,18 @@ std::size_t UnitLength(const Ch* text, std::size_t n, std::size_t start) {
 
 constexpr unsigned char kSpace[1] = {' '};
 
+// The globals but WordUnit as the scanner leaves them after the unit at pos.
+template <class Ch>
+void LeaveUnit(const Ch* text, std::size_t pos, std::size_t len, bool spaceEnds) {
+    using namespace Module1;
+    const Ch* unit = text + pos;
+    if (spaceEnds) EndUnit.Assign(kSpace, 1);
+    else EndUnit.Clear();
+    FirstLetter.Assign(unit, len >= 1 ? 1 : 0);
+    LastLetter.Assign(len >= 1 ? unit + len - 1 : unit, len >= 1 ? 1 : 0);
+    MiddleLetters.Assign(len > 2 ? unit + 1 : unit, len > 2 ? len - 2 : 0);
+}
+
 // The scanner over the text in the form FullBook keeps it.
 template <class Ch>
 void SearchWordIn(const Ch* text, std::size_t size) {
@@ -84,35 +96,38 @@ void SearchWordIn(const Ch* text, std::size_t size) {
     const bool isRun = unitLen > 0 && KindOf(text[pos]) == kUnitChar;
     if (isRun) fw::BackgroundYields(static_cast<std::uint32_t>(unitLen));
     const bool spaceEnds = isRun && pos + unitLen < n && text[pos + unitLen] == 32;
-    const Ch* unit = text + pos;
-    WordUnit.Assign(unit, unitLen);
-    if (spaceEnds) EndUnit.Assign(kSpace, 1);
-    else EndUnit.Clear();
-    FirstLetter.Assign(unit, unitLen >= 1 ? 1 : 0);
-    LastLetter.Assign(unitLen >= 1 ? unit + unitLen - 1 : unit, unitLen >= 1 ? 1 : 0);
-    MiddleLetters.Assign(unitLen > 2 ? unit + 1 : unit, unitLen > 2 ? unitLen - 2 : 0);
+    WordUnit.Assign(text + pos, unitLen);
+    LeaveUnit(text, pos, unitLen, spaceEnds);
     StartChar = static_cast<int32_t>(pos + unitLen + (spaceEnds ? 1 : 0) + 1);
+}
+
+// ScrambleWord's shuffle of the m middle letters: copied into a working
+// array (a step each), then shuffled (a step per element joined) until the
+// order differs, letter case ignored, at most ten times. Gives the array,
+// whose storage is kept between calls only to spare an allocation per unit.
+template <class Ch>
+const Ch* ShuffledMiddle(const Ch* middle, std::size_t m) {
+    static std::vector<Ch> elements;
+    if (elements.size() < m) elements.resize(m);
+    std::copy(middle, middle + m, elements.data());
+    fw::BackgroundYields(static_cast<std::uint32_t>(m));
+    fw::Random& random = fw::TheRandom();
+    for (int tries = 0;;) {
+        fw::Shuffle(random, elements.data(), m);
+        fw::BackgroundYields(static_cast<std::uint32_t>(m));
+        if (!fw::EqualFolded(elements.data(), m, middle, m)) break;
+        if (++tries == 10) break;
+    }
+    return elements.data();
 }
 
 // The shuffle over the middle letters in the form they are kept in.
 template <class Ch>
 void ScrambleMiddle(const Ch* middle, std::size_t n) {
     using namespace Module1;
-    // The working array of one-character elements; the storage is kept
-    // between calls only to spare an allocation per unit.
-    static std::vector<Ch> elements;
-    elements.assign(middle, middle + n);
-    // A step per element copied, and per element joined after each shuffle.
-    fw::BackgroundYields(static_cast<std::uint32_t>(n));
-    int tries = 0;
-    while (true) {
-        fw::Shuffle(elements.data(), n);
-        fw::BackgroundYields(static_cast<std::uint32_t>(n));
-        if (!fw::EqualFolded(elements.data(), n, middle, n)) break;
-        if (++tries == 10) break;
-    }
+    const Ch* shuffled = ShuffledMiddle(middle, n);
     WordUnit.Clear();
-    WordUnit.Append(FirstLetter).Append(elements.data(), n).Append(LastLetter);
+    WordUnit.Append(FirstLetter).Append(shuffled, n).Append(LastLetter);
 }
 
 // Empties Book for a driver's output in the form of the text, keeping its
@@ -175,18 +190,6 @@ private:
     char32_t* wide_ = nullptr;
 };
 
-// The globals but WordUnit as the scanner leaves them after the unit at pos.
-template <class Ch>
-void LeaveUnit(const Ch* text, std::size_t pos, std::size_t len, bool spaceEnds) {
-    using namespace Module1;
-    const Ch* unit = text + pos;
-    if (spaceEnds) EndUnit.Assign(kSpace, 1);
-    else EndUnit.Clear();
-    FirstLetter.Assign(unit, len >= 1 ? 1 : 0);
-    LastLetter.Assign(len >= 1 ? unit + len - 1 : unit, len >= 1 ? 1 : 0);
-    MiddleLetters.Assign(len > 2 ? unit + 1 : unit, len > 2 ? len - 2 : 0);
-}
-
 // WordUnit as the driver made it: the k characters of Book written at at.
 void LeaveWritten(std::size_t at, std::size_t k) {
     Module1::Book.Visit([&](const auto* out, std::size_t) { Module1::WordUnit.Assign(out + at, k); });
@@ -237,26 +240,14 @@ void WalkUnits(const Ch* text, std::size_t n, BookWriter& out, Emit emit, UnitSt
 template <class Ch>
 void ScrambleIn(const Ch* text, std::size_t n) {
     BookWriter out(n, sizeof(Ch) != 1);
-    static std::vector<Ch> elements;
-    fw::Random& random = fw::TheRandom();
     const auto emit = [&](std::size_t pos, std::size_t len) {
         const Ch* unit = text + pos;
         if (len <= 3) {
             out.Put(unit, len);
             return;
         }
-        const std::size_t m = len - 2;
-        if (elements.size() < m) elements.resize(m);
-        std::copy(unit + 1, unit + 1 + m, elements.data());
-        fw::BackgroundYields(static_cast<std::uint32_t>(m));
-        for (int tries = 0;;) {
-            fw::Shuffle(random, elements.data(), m);
-            fw::BackgroundYields(static_cast<std::uint32_t>(m));
-            if (!fw::EqualFolded(elements.data(), m, unit + 1, m)) break;
-            if (++tries == 10) break;
-        }
         out.Put(unit, 1);
-        out.Put(elements.data(), m);
+        out.Put(ShuffledMiddle(unit + 1, len - 2), len - 2);
         out.Put(unit + len - 1, 1);
     };
     WalkUnits(text, n, out, emit, [](std::size_t) { return false; });
@@ -386,7 +377,7 @@ void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index) {
             if (index.FirstMatchIn(unit, len, hash, &row) >= 0) {
                 // The unit's own first character, then the row's others.
                 out.Put(unit, 1);
-                if (!row.Wide()) out.Put(row.Latin1() + 1, len - 1);
+                if (!row.wide) out.Put(row.chars + 1, len - 1);
                 else
                     for (std::size_t k = 1; k < len; ++k) out.Put(row.At(k));
             } else {

@@ -264,22 +264,6 @@ void WordIndex::PrefetchRecord(std::uint64_t hash) const {
     }
 }
 
-int32_t WordIndex::FirstMatchHashed(const fw::String& u, std::uint64_t hash, fw::String* rowText) const {
-    const unsigned char* rec = FindRecord(u, hash);
-    if (!rec) return -1;
-    if (rowText) {
-        const std::size_t n = Load32(rec + 4);
-        const bool wide = Load32(rec + 8) & 1;
-        if (!wide) {
-            rowText->Assign(rec + 12, n);
-        } else {
-            char32_t* d = rowText->ResizeUcs4(n);
-            for (std::size_t i = 0; i < n; ++i) d[i] = RecordChar(rec + 12, wide, i);
-        }
-    }
-    return static_cast<int32_t>(Load32(rec));
-}
-
 template <class Ch>
 const unsigned char* WordIndex::FindRecordIn(const Ch* u, std::size_t n, std::uint64_t hash) const {
     if (slots_.empty()) return nullptr;
@@ -321,7 +305,19 @@ template int32_t WordIndex::FirstMatchIn(const char32_t*, std::size_t, std::uint
 char32_t WordIndex::RowChars::At(std::size_t i) const { return RecordChar(chars, wide, i); }
 
 int32_t WordIndex::FirstMatch(const fw::String& u, fw::String* rowText) const {
-    return FirstMatchHashed(u, HashOf(u), rowText);
+    RowChars row;
+    const int32_t found =
+        u.Visit([&](const auto* p, std::size_t n) { return FirstMatchIn(p, n, KeyHash(p, n), &row); });
+    if (found >= 0 && rowText) {
+        // A matching row has the unit's length.
+        if (!row.wide) {
+            rowText->Assign(row.chars, u.Size());
+        } else {
+            char32_t* d = rowText->ResizeUcs4(u.Size());
+            for (std::size_t i = 0; i < u.Size(); ++i) d[i] = row.At(i);
+        }
+    }
+    return found;
 }
 
 std::vector<int32_t> WordIndex::AllMatches(const fw::String& u) const {

@@ -43,16 +43,13 @@ public:
     static std::uint64_t HashOf(const fw::String& u);
     void PrefetchSlot(std::uint64_t hash) const;
     void PrefetchRecord(std::uint64_t hash) const;
-    int32_t FirstMatchHashed(const fw::String& u, std::uint64_t hash, fw::String* rowText) const;
-    // The same for a unit given as characters of either form, without
-    // copying the row: its characters are read in the index.
+    // FirstMatch for a unit given as characters of either form and its
+    // hash, without copying the row: its characters are read in the index
+    // (one byte each unless wide).
     struct RowChars {
         const unsigned char* chars = nullptr;
         bool wide = false;
-        bool Wide() const { return wide; }
         char32_t At(std::size_t i) const;
-        // One byte per character when not wide.
-        const unsigned char* Latin1() const { return chars; }
     };
     template <class Ch>
     int32_t FirstMatchIn(const Ch* u, std::size_t n, std::uint64_t hash, RowChars* row) const;

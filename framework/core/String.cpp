@@ -201,8 +201,8 @@ void EncodeUtf8Into(const String& text, std::string& out) {
 }
 
 namespace {
-// Lengths are 32-bit with one bit for the form.
-constexpr std::size_t kMaxLength = 0x7FFFFFF0u;
+// Lengths are 32-bit.
+constexpr std::size_t kMaxLength = 0xFFFFFFF0u;
 }  // namespace
 
 void String::Grow(std::size_t atLeast, bool wide) {

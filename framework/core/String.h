@@ -83,7 +83,6 @@ public:
 
     static String FromUtf8(std::string_view utf8);
     static String FromCodePoints(const char32_t* p, std::size_t n) { String s; s.Append(p, n); return s; }
-    static String FromLatin1(const unsigned char* p, std::size_t n) { String s; s.Append(p, n); return s; }
     static String FromChar(char32_t c) { String s; s.Append(c); return s; }
     static String FromQString(const QString& q);
 
@@ -120,7 +119,7 @@ public:
                 static_cast<unsigned char*>(p_)[zeroBased] = static_cast<unsigned char>(c);
                 return;
             }
-            Widen(n_ + 1);
+            Widen(n_);
         }
         static_cast<char32_t*>(p_)[zeroBased] = c;
     }
@@ -143,6 +142,7 @@ public:
         return *this;
     }
     String& Append(const char32_t* p, std::size_t n) {
+        // Room first: a length past the limit fails before p is read.
         if (n_ + n > cap_) GrowKeeping(n_ + n, p);
         if (!wide_) {
             char32_t any = 0;
