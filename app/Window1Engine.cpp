@@ -18,7 +18,8 @@ void Window1::Scramble_Action(fw::PushButton&) {
     // With nothing to scramble the kept message, both areas and the flags
     // stay as they are: a second press after a scramble would otherwise
     // replace the kept message with the emptied left area and lose it.
-    if (Module1::TryMeFlag) {
+    const bool keep = !Module1::TryMeFlag;
+    if (!keep) {
         EditField3()->TextInto(Module1::FullBook);
     } else {
         if (EditField1()->IsEmpty()) {
@@ -27,14 +28,17 @@ void Window1::Scramble_Action(fw::PushButton&) {
         }
         // Read once: a large text costs a pass over the area's document.
         EditField1()->TextInto(Module1::FullBook);
-        EditField3()->SetTextFrom(*EditField1());
     }
     Module1::NewScrambledMessageFlag = true;
-    EditField2()->SetText(fw::String());
-    EditField2()->Refresh(true);
-    EditField1()->SetText(fw::String());
-    EditField1()->Refresh(true);
-    engine::ScrambleDriver();
+    // The areas' work touches none of the engine's state: a long text is
+    // scrambled meanwhile.
+    engine::ScrambleDriver([this, keep] {
+        if (keep) EditField3()->SetTextFrom(*EditField1());
+        EditField2()->SetText(fw::String());
+        EditField2()->Refresh(true);
+        EditField1()->SetText(fw::String());
+        EditField1()->Refresh(true);
+    });
     Module1::TryMeFlag = false;
     EditField2()->SetText(Module1::Book);
 }
@@ -51,10 +55,13 @@ void Window1::Unscramble_Action(fw::PushButton&) {
 }
 
 void Window1::doUnscramble() {
-    EditField2()->TextInto(Module1::FullBook);
-    EditField1()->SetText(fw::String());
-    EditField1()->Refresh(true);
-    engine::RebuildDriver(Lookup());
+    // The first look-up builds the word index: it is built while the area
+    // is read.
+    Lookup().RefreshWhile([this] { EditField2()->TextInto(Module1::FullBook); });
+    engine::RebuildDriver(Lookup(), [this] {
+        EditField1()->SetText(fw::String());
+        EditField1()->Refresh(true);
+    });
     EditField1()->SetText(Module1::Book);
 }
 

@@ -1,8 +1,10 @@
 #include "engine/Engine.h"
 
+#include "core/Beside.h"
 #include "core/Random.h"
 #include "core/Yield.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -43,6 +45,21 @@ inline unsigned char KindOf(char32_t c) { return c < 128 ? kKinds[c] : static_ca
 inline unsigned char KindOf(unsigned char c) { return kKinds[c]; }
 
 bool Skipped(unsigned char kind) { return kind == kDropped || kind == kSeparator; }
+
+// Where the yields of a pass go: made here, on the thread that may repaint,
+// or counted, for a pass on a thread of its own (Beside takes them after).
+struct YieldHere {
+    void operator()(std::uint32_t n) const { fw::BackgroundYields(n); }
+};
+struct YieldCounted {
+    std::uint64_t owed = 0;
+    void operator()(std::uint32_t n) { owed += n; }
+};
+
+// From this many characters a driver's pass runs beside the controls' work
+// or in parts: below, starting a thread costs more than it saves.
+constexpr std::size_t kBesideFrom = 256 * 1024;
+constexpr std::size_t kPartAtLeast = 128 * 1024;
 
 // The unit boundary rule, for the scanner and for the rebuild driver's look
 // ahead alike. From pos, the separators and dropped characters before the
@@ -105,16 +122,17 @@ void SearchWordIn(const Ch* text, std::size_t size) {
 // array (a step each), then shuffled (a step per element joined) until the
 // order differs, letter case ignored, at most ten times. Gives the array,
 // whose storage is kept between calls only to spare an allocation per unit.
-template <class Ch>
-const Ch* ShuffledMiddle(const Ch* middle, std::size_t m) {
+// (One scramble runs at a time, on whichever thread.)
+template <class Ch, class Yields>
+const Ch* ShuffledMiddle(const Ch* middle, std::size_t m, Yields& yields) {
     static std::vector<Ch> elements;
     if (elements.size() < m) elements.resize(m);
     std::copy(middle, middle + m, elements.data());
-    fw::BackgroundYields(static_cast<std::uint32_t>(m));
+    yields(static_cast<std::uint32_t>(m));
     fw::Random& random = fw::TheRandom();
     for (int tries = 0;;) {
         fw::Shuffle(random, elements.data(), m);
-        fw::BackgroundYields(static_cast<std::uint32_t>(m));
+        yields(static_cast<std::uint32_t>(m));
         if (!fw::EqualFolded(elements.data(), m, middle, m)) break;
         if (++tries == 10) break;
     }
@@ -125,7 +143,8 @@ const Ch* ShuffledMiddle(const Ch* middle, std::size_t m) {
 template <class Ch>
 void ScrambleMiddle(const Ch* middle, std::size_t n) {
     using namespace Module1;
-    const Ch* shuffled = ShuffledMiddle(middle, n);
+    YieldHere yields;
+    const Ch* shuffled = ShuffledMiddle(middle, n, yields);
     WordUnit.Clear();
     WordUnit.Append(FirstLetter).Append(shuffled, n).Append(LastLetter);
 }
@@ -149,10 +168,15 @@ void StartBook() {
 // character needs more; then what was written is widened once.
 class BookWriter {
 public:
-    BookWriter(std::size_t room, bool wide) : room_(room) {
-        if (wide) wide_ = Module1::Book.ResizeUcs4(room);
-        else narrow_ = Module1::Book.ResizeLatin1(room);
+    BookWriter(fw::String& target, std::size_t room, bool wide) : target_(target), room_(room) {
+        if (wide) wide_ = target.ResizeUcs4(room);
+        else narrow_ = target.ResizeLatin1(room);
     }
+    // Into a span of a buffer made already (one part's output in Book),
+    // in its form. A character beyond one byte in a one-byte span moves
+    // what was written into spill, widened, where the rest then goes.
+    BookWriter(unsigned char* narrow, char32_t* wide, std::size_t room, fw::String& spill)
+        : target_(spill), room_(room), narrow_(narrow), wide_(wide), inPlace_(true) {}
     void Put(char32_t c) {
         if (narrow_) {
             if (c <= 0xFF) {
@@ -175,19 +199,27 @@ public:
         for (std::size_t i = 0; i < k; ++i) Put(static_cast<char32_t>(p[i]));
     }
     std::size_t Size() const { return n_; }
-    void Finish() { Module1::Book.Resize(n_); }
+    void Finish() {
+        if (!inPlace_ || spilled_) target_.Resize(n_);
+    }
+    bool Spilled() const { return spilled_; }
 
 private:
     void Widen() {
-        Module1::Book.Truncate(n_);
-        Module1::Book.Widen(room_);
-        wide_ = Module1::Book.MutableUcs4();
+        if (inPlace_) target_.Assign(narrow_, n_);
+        else target_.Truncate(n_);
+        target_.Widen(room_);
+        wide_ = target_.MutableUcs4();
         narrow_ = nullptr;
+        spilled_ = inPlace_;
     }
+    fw::String& target_;
     std::size_t room_;
     std::size_t n_ = 0;
     unsigned char* narrow_ = nullptr;
     char32_t* wide_ = nullptr;
+    bool inPlace_ = false;
+    bool spilled_ = false;
 };
 
 // WordUnit as the driver made it: the k characters of Book written at at.
@@ -195,51 +227,85 @@ void LeaveWritten(std::size_t at, std::size_t k) {
     Module1::Book.Visit([&](const auto* out, std::size_t) { Module1::WordUnit.Assign(out + at, k); });
 }
 
-// The walk both drivers make over the text, unit by unit as the scanner cuts
-// it: the separators before a unit go to the output (apostrophes and hyphens
-// dropped), the scanner's yields are taken, emit(pos, len) writes the unit,
-// and its closing blank follows. At the end the globals are left as the last
-// unit left them: WordUnit is what emit wrote, or the unit itself when
-// unitStays(len) says the driver changed only the output.
-template <class Ch, class Emit, class UnitStays>
-void WalkUnits(const Ch* text, std::size_t n, BookWriter& out, Emit emit, UnitStays unitStays) {
-    using namespace Module1;
-    std::size_t from = 0;
+// The walk both drivers make over the text from from to n, unit by unit as
+// the scanner cuts it: the separators before a unit go to the output
+// (apostrophes and hyphens dropped), the scanner's yields are taken,
+// emit(pos, len) writes the unit, and its closing blank follows. Gives what
+// the globals need of the last unit (LeaveWalk).
+struct Walked {
     bool any = false;
-    std::size_t lastPos = 0, lastLen = 0, lastAt = 0;
     bool lastSpace = false;
+    std::size_t lastPos = 0, lastLen = 0, lastAt = 0;
+    std::size_t end = 0;
+};
+
+template <class Ch, class Emit, class Yields>
+Walked WalkUnits(const Ch* text, std::size_t from, std::size_t n, BookWriter& out, Emit emit, Yields& yields) {
+    Walked w;
     while (from < n) {
         const std::size_t pos = UnitStart(text, n, from);
         for (std::size_t k = from; k < pos; ++k)
             if (KindOf(text[k]) == kSeparator) out.Put(static_cast<char32_t>(text[k]));
         const std::size_t len = UnitLength(text, n, pos);
         const bool isRun = len > 0 && KindOf(text[pos]) == kUnitChar;
-        if (isRun) fw::BackgroundYields(static_cast<std::uint32_t>(len));
+        if (isRun) yields(static_cast<std::uint32_t>(len));
         const bool spaceEnds = isRun && pos + len < n && text[pos + len] == 32;
         const std::size_t at = out.Size();
         emit(pos, len);
         if (spaceEnds) out.Put(U' ');
-        any = true;
-        lastPos = pos;
-        lastLen = len;
-        lastAt = at;
-        lastSpace = spaceEnds;
+        w.any = true;
+        w.lastPos = pos;
+        w.lastLen = len;
+        w.lastAt = at;
+        w.lastSpace = spaceEnds;
         from = pos + len + (spaceEnds ? 1 : 0);
     }
     out.Finish();
-    StartChar = static_cast<int32_t>(from + 1);
-    if (!any) return;
-    LeaveUnit(text, lastPos, lastLen, lastSpace);
-    if (unitStays(lastLen)) WordUnit.Assign(text + lastPos, lastLen);
-    else LeaveWritten(lastAt, lastLen);
+    w.end = from;
+    return w;
+}
+
+// The globals as the last unit left them, once Book holds the whole output
+// (the walk's output starting at bookAt): WordUnit is what the driver wrote,
+// or the unit itself when unitStays (the driver changed only the output).
+template <class Ch>
+void LeaveWalk(const Ch* text, const Walked& w, std::size_t bookAt, bool unitStays) {
+    using namespace Module1;
+    StartChar = static_cast<int32_t>(w.end + 1);
+    if (!w.any) return;
+    LeaveUnit(text, w.lastPos, w.lastLen, w.lastSpace);
+    if (unitStays) WordUnit.Assign(text + w.lastPos, w.lastLen);
+    else LeaveWritten(bookAt + w.lastAt, w.lastLen);
+}
+
+// Cuts [0, n) into at most parts pieces that the walk can take one by one:
+// each cut follows a separator or dropped character, so no unit spans it
+// and the walk, wherever it stands before it, reaches it with the same
+// output. Gives the starts of the pieces and n.
+template <class Ch>
+std::vector<std::size_t> CutsForParts(const Ch* text, std::size_t n, std::size_t parts) {
+    std::vector<std::size_t> cuts{0};
+    for (std::size_t k = 1; k < parts; ++k) {
+        std::size_t p = std::max(cuts.back() + 1, n / parts * k);
+        while (p < n && !Skipped(KindOf(text[p - 1]))) ++p;
+        if (p >= n) break;
+        cuts.push_back(p);
+    }
+    cuts.push_back(n);
+    return cuts;
+}
+
+std::size_t PartsFor(std::size_t n) {
+    if (n < kBesideFrom) return 1;
+    return std::min<std::size_t>(fw::Beside::Threads(), n / kPartAtLeast);
 }
 
 // The scramble driver's loop: per unit what SearchWord and ScrambleWord do
 // (the same yields, the same shuffles), written straight into Book without
 // the per-unit strings.
-template <class Ch>
-void ScrambleIn(const Ch* text, std::size_t n) {
-    BookWriter out(n, sizeof(Ch) != 1);
+template <class Ch, class Yields>
+void ScrambleIn(const Ch* text, std::size_t n, Yields& yields) {
+    BookWriter out(Module1::Book, n, sizeof(Ch) != 1);
     const auto emit = [&](std::size_t pos, std::size_t len) {
         const Ch* unit = text + pos;
         if (len <= 3) {
@@ -247,10 +313,10 @@ void ScrambleIn(const Ch* text, std::size_t n) {
             return;
         }
         out.Put(unit, 1);
-        out.Put(ShuffledMiddle(unit + 1, len - 2), len - 2);
+        out.Put(ShuffledMiddle(unit + 1, len - 2, yields), len - 2);
         out.Put(unit + len - 1, 1);
     };
-    WalkUnits(text, n, out, emit, [](std::size_t) { return false; });
+    LeaveWalk(text, WalkUnits(text, 0, n, out, emit, yields), 0, false);
 }
 
 }  // namespace
@@ -264,10 +330,29 @@ void ScrambleWord() {
 }
 
 void ScrambleDriver() {
+    ScrambleDriver([] {});
+}
+
+void ScrambleDriver(const std::function<void()>& alongside) {
     using namespace Module1;
     NoChar = fw::Len(FullBook);
     StartChar = 1;
-    FullBook.Visit([](const auto* text, std::size_t n) { ScrambleIn(text, n); });
+    // The shuffles draw from one generator in text order, so the pass does
+    // not part; a long one runs on a thread of its own meanwhile.
+    if (FullBook.Size() < kBesideFrom) {
+        alongside();
+        YieldHere yields;
+        FullBook.Visit([&](const auto* text, std::size_t n) { ScrambleIn(text, n, yields); });
+        return;
+    }
+    fw::Beside beside;
+    beside.Start([] {
+        YieldCounted yields;
+        FullBook.Visit([&](const auto* text, std::size_t n) { ScrambleIn(text, n, yields); });
+        return yields.owed;
+    });
+    alongside();
+    beside.Wait();
 }
 
 fw::String ScrambleText(fw::String text) {
@@ -329,14 +414,12 @@ void RebuildWalkIn(const Ch* text, std::size_t n, WordLookup& lookup) {
     }
 }
 
-// The same through the index, written straight into Book: the scanner's
-// yields, the same look-ups and the same output, without the per-unit
-// strings; the globals are left as the last unit left them.
-template <class Ch>
-void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index) {
-    using namespace Module1;
-    BookWriter out(n, sizeof(Ch) != 1);
-
+// The same through the index over the text from from to n, written
+// straight into out: the scanner's yields, the same look-ups and the same
+// output, without the per-unit strings.
+template <class Ch, class Yields>
+Walked RebuildPart(const Ch* text, std::size_t from, std::size_t n, const WordIndex& index, BookWriter& out,
+                   Yields& yields) {
     // The look-up is bound by memory latency, not by work: look a few units
     // ahead and fetch their slots and records early. This changes no result.
     struct Ahead {
@@ -345,7 +428,7 @@ void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index) {
     };
     constexpr std::size_t kRing = 32, kSlotDistance = 16, kRecordDistance = 6;
     Ahead ring[kRing];
-    std::size_t head = 0, tail = 0, ahead = 0;
+    std::size_t head = 0, tail = 0, ahead = from;
 
     const auto emit = [&](std::size_t pos, std::size_t len) {
         while (tail - head < kSlotDistance && ahead < n) {
@@ -385,22 +468,83 @@ void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index) {
             }
         }
     };
+    return WalkUnits(text, from, n, out, emit, yields);
+}
+
+// The index road over the whole text, in parts on threads of their own when
+// it is long (the look-ups only read the index, and each part writes its
+// own output); alongside runs meanwhile. The globals are left as the last
+// unit left them.
+template <class Ch>
+void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index, const std::function<void()>& alongside) {
+    using namespace Module1;
+    constexpr bool kWide = sizeof(Ch) != 1;
+    const std::vector<std::size_t> cuts = CutsForParts(text, n, PartsFor(n));
+    const std::size_t parts = cuts.size() - 1;
     // After a four-character unit WordUnit is the unit itself: only the
     // output has its middle pair swapped.
-    WalkUnits(text, n, out, emit, [](std::size_t len) { return len == 4; });
+    const auto leave = [&](const Walked& last, std::size_t at) { LeaveWalk(text, last, at, last.lastLen == 4); };
+    if (parts == 1) {
+        alongside();
+        YieldHere yields;
+        BookWriter out(Book, n, kWide);
+        leave(RebuildPart(text, 0, n, index, out, yields), 0);
+        return;
+    }
+    // A part's output is as long as the part less the characters it drops,
+    // so each writes straight to its place in Book.
+    std::vector<std::size_t> at(parts + 1, 0);
+    for (std::size_t i = 0; i < parts; ++i) {
+        std::size_t dropped = 0;
+        for (std::size_t k = cuts[i]; k < cuts[i + 1]; ++k) dropped += (text[k] == 39) | (text[k] == 45);
+        at[i + 1] = at[i] + (cuts[i + 1] - cuts[i]) - dropped;
+    }
+    unsigned char* narrow = kWide ? nullptr : Book.ResizeLatin1(at[parts]);
+    char32_t* wide = kWide ? Book.ResizeUcs4(at[parts]) : nullptr;
+    std::vector<fw::String> spills(parts);
+    std::vector<Walked> walks(parts);
+    std::vector<char> spilled(parts, 0);
+    {
+        fw::Beside beside;
+        for (std::size_t i = 0; i < parts; ++i)
+            beside.Start([&, i] {
+                YieldCounted yields;
+                const std::size_t room = at[i + 1] - at[i];
+                BookWriter out(kWide ? nullptr : narrow + at[i], kWide ? wide + at[i] : nullptr, room, spills[i]);
+                walks[i] = RebuildPart(text, cuts[i], cuts[i + 1], index, out, yields);
+                spilled[i] = out.Spilled();
+                return yields.owed;
+            });
+        alongside();
+        beside.Wait();
+    }
+    if (std::find(spilled.begin(), spilled.end(), 1) != spilled.end()) {
+        // A part met a character beyond one byte: the whole output widens.
+        fw::String whole;
+        whole.Widen(at[parts]);
+        for (std::size_t i = 0; i < parts; ++i) {
+            if (spilled[i]) whole.Append(spills[i]);
+            else whole.Append(narrow + at[i], at[i + 1] - at[i]);
+        }
+        Book = std::move(whole);
+    }
+    leave(walks.back(), at[parts - 1]);
 }
 
 }  // namespace
 
-void RebuildDriver(WordLookup& lookup) {
+void RebuildDriver(WordLookup& lookup) { RebuildDriver(lookup, [] {}); }
+
+void RebuildDriver(WordLookup& lookup, const std::function<void()>& alongside) {
     using namespace Module1;
     lookup.Refresh();
     NoChar = fw::Len(FullBook);
     StartChar = 1;
     if (const WordIndex* index = lookup.Index()) {
-        FullBook.Visit([&](const auto* text, std::size_t n) { RebuildIn(text, n, *index); });
+        FullBook.Visit([&](const auto* text, std::size_t n) { RebuildIn(text, n, *index, alongside); });
         return;
     }
+    alongside();
     StartBook();
     FullBook.Visit([&](const auto* text, std::size_t n) { RebuildWalkIn(text, n, lookup); });
 }

@@ -1,5 +1,6 @@
 #include "engine/WordIndex.h"
 
+#include "core/Beside.h"
 #include "core/Yield.h"
 
 #include <algorithm>
@@ -339,6 +340,20 @@ void WordLookup::Refresh() {
     index_.Build(*rows_);
     builtRevision_ = rows_->Revision();
     built_ = true;
+}
+
+void WordLookup::RefreshWhile(const std::function<void()>& meanwhile) {
+    if (mode_ == Mode::Walk || (built_ && builtRevision_ == rows_->Revision())) {
+        meanwhile();
+        return;
+    }
+    fw::Beside beside;
+    beside.Start([this] {
+        Refresh();
+        return std::uint64_t{0};
+    });
+    meanwhile();
+    beside.Wait();
 }
 
 int32_t WordLookup::FirstMatch(const fw::String& u, fw::String* rowText) {

@@ -11,6 +11,7 @@
 #include "core/String.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace engine {
@@ -93,6 +94,9 @@ public:
     }
     // Builds the index now if the rows changed since it was built.
     void Refresh();
+    // The same, with meanwhile run on this thread while the index is built
+    // on another (meanwhile must leave the rows alone).
+    void RefreshWhile(const std::function<void()>& meanwhile);
 
 private:
     const fw::StringRows* rows_;

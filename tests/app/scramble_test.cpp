@@ -163,6 +163,31 @@ TEST_F(ScrambleTest, FocusIntoTheRightAreaByClickOrSetFocusSwitchesToTheDictiona
     }
 }
 
+// A long message is scrambled while the areas are set, and rebuilt in
+// parts: both roads still give what they give for a short one.
+TEST_F(ScrambleTest, ALongMessageTakesBothRoadsLikeAShortOne) {
+    std::string plain, rebuilt;
+    while (plain.size() < 400000) {
+        plain += std::string(kKnownSentence) + "\r\n";
+        rebuilt += std::string(kRebuiltSentence) + "\r\n";
+    }
+    W().EditField1()->SetText(fw::String(plain));
+    W().Scramble()->Push();
+    EXPECT_EQ(W().EditField1()->Text().ToUtf8(), "");
+    EXPECT_EQ(W().EditField3()->Text().ToUtf8(), plain);
+    const std::string scrambled = W().EditField2()->Text().ToUtf8();
+    ExpectScrambledFormOf(plain, scrambled);
+    EXPECT_TRUE(Module1::NewScrambledMessageFlag);
+
+    W().Unscramble()->Push();
+    EXPECT_EQ(W().EditField1()->Text().ToUtf8(), plain);
+    W().EditField2()->SetFocus();
+    W().Unscramble()->Push();
+    EXPECT_EQ(W().EditField1()->Text().ToUtf8(), rebuilt);
+    EXPECT_EQ(W().EditField2()->Text().ToUtf8(), scrambled);
+    EXPECT_EQ(W().Unscramble()->Caption().ToUtf8(), "<< Unscramble");
+}
+
 TEST_F(ScrambleTest, ThePauseLasts2000MsAfterAScramble100AfterATryMeAnd2000AgainAfterThat) {
     auto timer = W().Timer1();
     EXPECT_EQ(timer->Mode(), 0);

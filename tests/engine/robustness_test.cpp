@@ -133,3 +133,101 @@ TEST(Drivers, LeaveWhatTheStepsLeave) {
         EXPECT_EQ(Globals(), walkGlobals);
     }
 }
+
+// A long text is scrambled on a second thread beside the caller's work and
+// rebuilt in parts on several threads; what the drivers leave is still what
+// one pass leaves. The pieces put every kind of unit at the cuts, CR LF
+// pairs among them, and widen some parts' output but not others.
+TEST(Drivers, LongTextsLeaveWhatOnePassLeaves) {
+    const std::string pieces[] = {
+        "Tihs is a smlipe tset, olny a tset.\r\n", "don't stop-gap\r\n", "a b c ", "x! ", "Hello world\n",
+        "na\xC3\xAFve caf\xC3\xA9s\r", "ends in five abcde ", "\"(#&)\" ", "LTETRES, lnog-wrods\n",
+    };
+    const std::string widening = "\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF\xC3\xBF mu \xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5\n";
+    const std::string wide = "\xE2\x80\x9Cqutoed\xE2\x80\x9D wrods\n";
+    const std::string lasts[] = {"ends in four: abcd", "Hello", "   ", "x!", "mu \xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5\xC2\xB5"};
+    engine::WordLookup lookup(testutil::ShippedRows());
+    std::uint32_t seed = 1;
+    for (const std::string& extra : {std::string(), widening, wide}) {
+        for (const std::string& last : lasts) {
+            SCOPED_TRACE(testing::Message() << "extra " << extra.size() << ", last \"" << last << "\"");
+            // About 600,000 characters: several parts, and past the length
+            // from which the scramble runs beside.
+            std::vector<std::string> parts;
+            std::size_t size = 0;
+            for (std::size_t i = 0; size < 600000; ++i) {
+                parts.push_back(pieces[(i * 7 + seed) % std::size(pieces)]);
+                if (!extra.empty() && i % 5000 == 4999) parts.push_back(extra);
+                size += parts.back().size();
+            }
+            parts.push_back(last);
+            std::string text;
+            for (const std::string& p : parts) text += p;
+            ++seed;
+
+            // The scramble: against the per-unit steps.
+            Module1::Reset();
+            fw::TheRandom().Seed(seed);
+            Module1::FullBook = fw::String(text);
+            std::uint64_t y0 = fw::YieldCount();
+            ScrambleStepByStep();
+            const std::uint64_t stepYields = fw::YieldCount() - y0;
+            const fw::String stepBook = Module1::Book;
+            const auto stepGlobals = Globals();
+            const std::uint64_t stepNext = fw::TheRandom().Next();
+
+            Module1::Reset();
+            fw::TheRandom().Seed(seed);
+            Module1::FullBook = fw::String(text);
+            y0 = fw::YieldCount();
+            int alongside = 0;
+            engine::ScrambleDriver([&] { ++alongside; });
+            EXPECT_EQ(alongside, 1);
+            EXPECT_EQ(fw::YieldCount() - y0, stepYields);
+            EXPECT_TRUE(Module1::Book.Identical(stepBook));
+            EXPECT_EQ(Globals(), stepGlobals);
+            EXPECT_EQ(fw::TheRandom().Next(), stepNext);
+
+            // The rebuild, against the pieces rebuilt one by one (each ends
+            // with a separator, so the text's output is theirs end to end):
+            // the same output, yields and, from the last piece, globals.
+            fw::String pieceBooks;
+            std::uint64_t pieceYields = 0;
+            for (const std::string& p : parts) {
+                Module1::Reset();
+                Module1::FullBook = fw::String(p);
+                y0 = fw::YieldCount();
+                engine::RebuildDriver(lookup);
+                pieceYields += fw::YieldCount() - y0;
+                pieceBooks.Append(Module1::Book);
+            }
+            auto lastGlobals = Globals();
+            const fw::String scrambled(text);
+            lastGlobals[5] = std::to_string(scrambled.Size() + 1);
+            lastGlobals[6] = std::to_string(scrambled.Size());
+
+            Module1::Reset();
+            Module1::FullBook = scrambled;
+            y0 = fw::YieldCount();
+            alongside = 0;
+            engine::RebuildDriver(lookup, [&] { ++alongside; });
+            EXPECT_EQ(alongside, 1);
+            EXPECT_EQ(fw::YieldCount() - y0, pieceYields);
+            EXPECT_TRUE(Module1::Book.Identical(pieceBooks));
+            EXPECT_EQ(Module1::Book.IsWide(), pieceBooks.IsWide());
+            EXPECT_EQ(Globals(), lastGlobals);
+        }
+    }
+}
+
+// A unit longer than a part leaves nothing to cut at: the pass takes it
+// whole, wherever it stands.
+TEST(Drivers, UnitLongerThanAPart) {
+    engine::WordLookup lookup(testutil::ShippedRows());
+    for (const std::string& text : {std::string(700000, 'x'), "ab " + std::string(400000, 'y') + " cd, " +
+                                                                   std::string(300000, 'z') + " wrold."}) {
+        const fw::String t(text);
+        EXPECT_TRUE(engine::RebuildText(t, lookup).Identical(testutil::ExpectedRebuild(t, testutil::ShippedRows())));
+        testutil::ExpectScrambledFrom(t, engine::ScrambleText(t));
+    }
+}

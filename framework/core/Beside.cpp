@@ -1,0 +1,59 @@
+#include "core/Beside.h"
+
+#include "core/Yield.h"
+
+#include <algorithm>
+#include <chrono>
+#include <exception>
+#include <future>
+#include <thread>
+
+namespace fw {
+
+struct Beside::Piece {
+    std::future<std::uint64_t> result;
+    std::thread thread;
+};
+
+Beside::Beside() = default;
+
+Beside::~Beside() {
+    for (auto& piece : pieces_)
+        if (piece->thread.joinable()) piece->thread.join();
+}
+
+void Beside::Start(std::function<std::uint64_t()> work) {
+    auto piece = std::make_unique<Piece>();
+    std::packaged_task<std::uint64_t()> task(std::move(work));
+    piece->result = task.get_future();
+    piece->thread = std::thread(std::move(task));
+    pieces_.push_back(std::move(piece));
+}
+
+void Beside::Wait() {
+    // Often enough for the hook's own pace (it repaints at most every
+    // 100 ms); it returns at once when nothing is due.
+    constexpr auto kHookEvery = std::chrono::milliseconds(20);
+    std::uint64_t owed = 0;
+    std::exception_ptr first;
+    for (auto& piece : pieces_) {
+        while (piece->result.wait_for(kHookEvery) != std::future_status::ready) RunYieldHook();
+        piece->thread.join();
+        try {
+            owed += piece->result.get();
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    pieces_.clear();
+    while (owed > 0) {
+        const std::uint32_t step = static_cast<std::uint32_t>(std::min<std::uint64_t>(owed, 1u << 30));
+        BackgroundYields(step);
+        owed -= step;
+    }
+    if (first) std::rethrow_exception(first);
+}
+
+unsigned Beside::Threads() { return std::clamp(std::thread::hardware_concurrency(), 1u, 8u); }
+
+}  // namespace fw

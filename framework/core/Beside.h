@@ -1,0 +1,41 @@
+// Work on other threads while this one goes on: a long engine pass beside
+// the controls' own work, or one pass cut into parts.
+//
+// Only this thread may repaint, so work started here must not call the
+// background-task yield: it counts the yields it owes and returns the count.
+// Wait takes them as if made here (YieldCount stays what one thread doing
+// everything would give) and, while it waits, runs the yield hook so that
+// the windows keep repainting.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace fw {
+
+class Beside {
+public:
+    Beside();
+    // Waits for what still runs, without throwing: a caller left by an
+    // exception does not leave work touching its state behind.
+    ~Beside();
+    Beside(const Beside&) = delete;
+    Beside& operator=(const Beside&) = delete;
+
+    // Starts work on a thread of its own; it returns the yields it owes.
+    void Start(std::function<std::uint64_t()> work);
+    // Waits for every piece of work started, then takes their yields and
+    // throws the exception of the first one (in starting order) that threw.
+    void Wait();
+
+    // How many threads are worth starting for work that parts well.
+    static unsigned Threads();
+
+private:
+    struct Piece;
+    std::vector<std::unique_ptr<Piece>> pieces_;
+};
+
+}  // namespace fw
