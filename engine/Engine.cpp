@@ -1,6 +1,7 @@
 #include "engine/Engine.h"
 
 #include "core/Beside.h"
+#include "core/CountByte.h"
 #include "core/Random.h"
 #include "core/Yield.h"
 
@@ -295,6 +296,17 @@ std::vector<std::size_t> CutsForParts(const Ch* text, std::size_t n, std::size_t
     return cuts;
 }
 
+// How many apostrophes and hyphens (the characters the walk drops) there are.
+std::size_t Dropped(const unsigned char* p, std::size_t n) {
+    const char* c = reinterpret_cast<const char*>(p);
+    return fw::CountByte(c, n, 39) + fw::CountByte(c, n, 45);
+}
+std::size_t Dropped(const char32_t* p, std::size_t n) {
+    std::size_t dropped = 0;
+    for (std::size_t k = 0; k < n; ++k) dropped += (p[k] == 39) | (p[k] == 45);
+    return dropped;
+}
+
 std::size_t PartsFor(std::size_t n) {
     if (n < kBesideFrom) return 1;
     return std::min<std::size_t>(fw::Beside::Threads(), n / kPartAtLeast);
@@ -494,11 +506,11 @@ void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index, const std:
     // A part's output is as long as the part less the characters it drops,
     // so each writes straight to its place in Book.
     std::vector<std::size_t> at(parts + 1, 0);
-    for (std::size_t i = 0; i < parts; ++i) {
-        std::size_t dropped = 0;
-        for (std::size_t k = cuts[i]; k < cuts[i + 1]; ++k) dropped += (text[k] == 39) | (text[k] == 45);
-        at[i + 1] = at[i] + (cuts[i + 1] - cuts[i]) - dropped;
-    }
+    fw::Beside::ForParts(parts, [&](std::size_t i) {
+        const std::size_t n = cuts[i + 1] - cuts[i];
+        at[i + 1] = n - Dropped(text + cuts[i], n);
+    });
+    for (std::size_t i = 0; i < parts; ++i) at[i + 1] += at[i];
     unsigned char* narrow = kWide ? nullptr : Book.ResizeLatin1(at[parts]);
     char32_t* wide = kWide ? Book.ResizeUcs4(at[parts]) : nullptr;
     std::vector<fw::String> spills(parts);

@@ -54,6 +54,17 @@ void Beside::Wait() {
     if (first) std::rethrow_exception(first);
 }
 
+void Beside::ForParts(std::size_t parts, const std::function<void(std::size_t)>& part) {
+    Beside beside;
+    for (std::size_t i = 1; i < parts; ++i)
+        beside.Start([&part, i] {
+            part(i);
+            return std::uint64_t{0};
+        });
+    if (parts > 0) part(0);
+    beside.Wait();
+}
+
 unsigned Beside::Threads() { return std::clamp(std::thread::hardware_concurrency(), 1u, 8u); }
 
 }  // namespace fw

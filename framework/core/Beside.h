@@ -32,6 +32,9 @@ public:
 
     // How many threads are worth starting for work that parts well.
     static unsigned Threads();
+    // Runs part(0) .. part(parts - 1), part 0 on this thread and each other
+    // on a thread of its own, and waits for all (work that owes no yield).
+    static void ForParts(std::size_t parts, const std::function<void(std::size_t)>& part);
 
 private:
     struct Piece;

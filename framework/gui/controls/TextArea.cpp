@@ -1,5 +1,6 @@
 #include "gui/controls/TextArea.h"
 
+#include "core/Beside.h"
 #include "gui/BusyCursor.h"
 #include "gui/controls/SpellChecker.h"
 
@@ -190,21 +191,21 @@ QPlainTextEdit* TextArea::Editor() const { return editor_.data(); }
 
 namespace {
 
+// The document's units for n characters: one each, two for a character
+// beyond U+FFFF, and one for a CR LF pair.
 template <class Ch>
-QString ToDocumentFrom(const Ch* p, std::size_t n, std::vector<std::uint8_t>& ends) {
-    std::size_t astral = 0;
-    if constexpr (sizeof(Ch) == 4) {
-        std::size_t i = 0;
-        for (; i + kBlock <= n; i += kBlock) {
-            unsigned count = 0;
-            for (std::size_t k = 0; k < kBlock; ++k) count += p[i + k] > 0xFFFFu;
-            astral += count;
-        }
-        for (; i < n; ++i) astral += p[i] > 0xFFFF;
-    }
-    QString out;
-    out.resize(static_cast<qsizetype>(n + astral));
-    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+std::size_t DocumentUnits(const Ch* p, std::size_t n) {
+    std::size_t units = n;
+    for (std::size_t i = 0; i + 1 < n; ++i) units -= (p[i] == Ch('\r')) & (p[i + 1] == Ch('\n'));
+    if constexpr (sizeof(Ch) == 4)
+        for (std::size_t i = 0; i < n; ++i) units += p[i] > 0xFFFFu;
+    return units;
+}
+
+// Writes the n characters at p as document units from d; records their line
+// ends; gives the units written.
+template <class Ch>
+std::size_t ToDocumentSpan(const Ch* p, std::size_t n, char16_t* d, std::vector<std::uint8_t>& ends) {
     std::size_t w = 0;
     for (std::size_t i = 0; i < n; ++i) {
         // Runs of plain characters are copied a block at a time, which the
@@ -229,7 +230,45 @@ QString ToDocumentFrom(const Ch* p, std::size_t n, std::vector<std::uint8_t>& en
             d[w++] = 0xFFFD;
         }
     }
-    out.resize(static_cast<qsizetype>(w));
+    return w;
+}
+
+// From this many characters the conversion runs in parts on several
+// threads: a long text's new document pages are many, and so are its
+// characters.
+constexpr std::size_t kPartedFrom = 1 << 20;
+constexpr std::size_t kPartAtLeast = 1 << 19;
+
+template <class Ch>
+QString ToDocumentFrom(const Ch* p, std::size_t n, std::vector<std::uint8_t>& ends) {
+    QString out;
+    const std::size_t parts = n < kPartedFrom ? 1 : std::min<std::size_t>(Beside::Threads(), n / kPartAtLeast);
+    if (parts <= 1) {
+        out.resize(static_cast<qsizetype>(DocumentUnits(p, n)));
+        out.resize(static_cast<qsizetype>(ToDocumentSpan(p, n, reinterpret_cast<char16_t*>(out.data()), ends)));
+        return out;
+    }
+    // Cut between characters, never inside a CR LF pair; each part then
+    // knows its units and writes them in place.
+    std::vector<std::size_t> cuts{0};
+    for (std::size_t k = 1; k < parts; ++k) {
+        std::size_t c = std::max(cuts.back() + 1, n / parts * k);
+        while (c < n && p[c - 1] == Ch('\r')) ++c;
+        if (c >= n) break;
+        cuts.push_back(c);
+    }
+    cuts.push_back(n);
+    const std::size_t count = cuts.size() - 1;
+    std::vector<std::size_t> at(count + 1, 0);
+    Beside::ForParts(count, [&](std::size_t i) { at[i + 1] = DocumentUnits(p + cuts[i], cuts[i + 1] - cuts[i]); });
+    for (std::size_t i = 0; i < count; ++i) at[i + 1] += at[i];
+    out.resize(static_cast<qsizetype>(at[count]));
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    std::vector<std::vector<std::uint8_t>> partEnds(count);
+    Beside::ForParts(count, [&](std::size_t i) {
+        ToDocumentSpan(p + cuts[i], cuts[i + 1] - cuts[i], d + at[i], i == 0 ? ends : partEnds[i]);
+    });
+    for (std::size_t i = 1; i < count; ++i) ends.insert(ends.end(), partEnds[i].begin(), partEnds[i].end());
     return out;
 }
 
