@@ -1,7 +1,11 @@
 #include "core/TextCodec.h"
 
+#include "core/Beside.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace fw {
 
@@ -62,6 +66,103 @@ bool ValidUtf8(std::string_view bytes) {
             if ((p[i + c] & 0xC0) != 0x80) return false;
         i += len;
     }
+    return true;
+}
+
+// Valid UTF-8 as characters into d, one each (d one byte wide only when
+// every code point fits).
+template <class Out>
+void DecodeValidUtf8(const unsigned char* p, std::size_t n, Out* d) {
+    std::size_t i = 0, k = 0;
+    while (i < n) {
+        if (i + 8 <= n) {
+            std::uint64_t w;
+            std::memcpy(&w, p + i, 8);
+            if ((w & 0x8080808080808080ULL) == 0) {
+                for (std::size_t b = 0; b < 8; ++b) d[k + b] = p[i + b];
+                i += 8;
+                k += 8;
+                continue;
+            }
+        }
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            d[k++] = b;
+            ++i;
+            continue;
+        }
+        const std::size_t len = b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+        char32_t cp = b & (0x7F >> len);
+        for (std::size_t c = 1; c < len; ++c) cp = (cp << 6) | (p[i + c] & 0x3F);
+        d[k++] = static_cast<Out>(cp);
+        i += len;
+    }
+}
+
+// From this many bytes a text is checked and decoded as UTF-8 in parts on
+// several threads: a large file's characters are many, and so are the new
+// pages of its string.
+constexpr std::size_t kPartedFrom = 1 << 20;
+constexpr std::size_t kPartAtLeast = 1 << 19;
+
+// Decodes bytes into out when they are valid UTF-8; false otherwise.
+bool TakeUtf8(std::string_view bytes, String& out) {
+    const std::size_t n = bytes.size();
+    const std::size_t parts = n < kPartedFrom ? 1 : std::min<std::size_t>(Beside::Threads(), n / kPartAtLeast);
+    if (parts <= 1) {
+        if (!ValidUtf8(bytes)) return false;
+        DecodeUtf8Into(bytes, out);
+        return true;
+    }
+    // Each cut falls on the first byte of a character (or of what is not
+    // one): the parts are valid exactly when the whole is.
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    std::vector<std::size_t> cuts{0};
+    for (std::size_t k = 1; k < parts; ++k) {
+        std::size_t c = std::max(cuts.back() + 1, n / parts * k);
+        while (c < n && (p[c] & 0xC0) == 0x80) ++c;
+        if (c >= n) break;
+        cuts.push_back(c);
+    }
+    cuts.push_back(n);
+    const std::size_t count = cuts.size() - 1;
+    struct Part {
+        bool valid = false, wide = false;
+        std::size_t chars = 0;
+    };
+    std::vector<Part> info(count);
+    Beside::ForParts(count, [&](std::size_t i) {
+        const unsigned char* q = p + cuts[i];
+        const std::size_t m = cuts[i + 1] - cuts[i];
+        Part& part = info[i];
+        part.valid = ValidUtf8(std::string_view(reinterpret_cast<const char*>(q), m));
+        if (!part.valid) return;
+        // A character is a byte other than a continuation byte; a code
+        // point past U+00FF begins with a byte from 0xC4 up.
+        std::size_t chars = 0;
+        unsigned wide = 0;
+        for (std::size_t k = 0; k < m; ++k) {
+            chars += static_cast<signed char>(q[k]) > -65;
+            wide |= q[k] >= 0xC4;
+        }
+        part.chars = chars;
+        part.wide = wide != 0;
+    });
+    std::vector<std::size_t> at(count + 1, 0);
+    bool wide = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!info[i].valid) return false;
+        wide = wide || info[i].wide;
+        at[i + 1] = at[i] + info[i].chars;
+    }
+    unsigned char* narrow = wide ? nullptr : out.ResizeLatin1(at[count]);
+    char32_t* wideOut = wide ? out.ResizeUcs4(at[count]) : nullptr;
+    Beside::ForParts(count, [&](std::size_t i) {
+        const unsigned char* q = p + cuts[i];
+        const std::size_t m = cuts[i + 1] - cuts[i];
+        if (wide) DecodeValidUtf8(q, m, wideOut + at[i]);
+        else DecodeValidUtf8(q, m, narrow + at[i]);
+    });
     return true;
 }
 
@@ -145,8 +246,7 @@ bool EncodeUtf16(const String& text, bool bigEndian, std::string& out) {
 
 DecodedText DecodeText(std::string_view bytes) {
     DecodedText result{String(), TextEncoding::Utf8};
-    if (StartsWith(bytes, kUtf8Mark) && ValidUtf8(bytes.substr(kUtf8Mark.size()))) {
-        DecodeUtf8Into(bytes.substr(kUtf8Mark.size()), result.text);
+    if (StartsWith(bytes, kUtf8Mark) && TakeUtf8(bytes.substr(kUtf8Mark.size()), result.text)) {
         result.encoding = TextEncoding::Utf8Bom;
         return result;
     }
@@ -158,10 +258,7 @@ DecodedText DecodeText(std::string_view bytes) {
         }
         result.text.Clear();
     }
-    if (ValidUtf8(bytes)) {
-        DecodeUtf8Into(bytes, result.text);
-        return result;
-    }
+    if (TakeUtf8(bytes, result.text)) return result;
     result.text = DecodeCp1252(bytes);
     result.encoding = TextEncoding::Windows1252;
     return result;

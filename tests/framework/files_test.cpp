@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <cerrno>
 #include <fstream>
 #include <iterator>
@@ -267,6 +269,58 @@ TEST(TextCodec, DecodesByTheRulesAndEncodesTheSameBytesBack) {
     std::string back;
     EXPECT_TRUE(fw::EncodeText(d.text, d.encoding, back));
     EXPECT_EQ(back, every);
+}
+
+// A large text is checked and decoded in parts; what comes out is what the
+// pieces give one by one, however the parts fall: one byte per character
+// unless a character needs more, and Windows-1252 for the whole text when
+// one byte anywhere is not UTF-8.
+TEST(TextCodec, ALargeTextDecodesAsItsPiecesDo) {
+    using E = fw::TextEncoding;
+    // Characters of one or two bytes, taken whole.
+    const std::vector<std::string> latin1 = {"c", "a", "f", "\xC3\xA9", " ", "n", "a", "\xC3\xAF", "v", "e", " ",
+                                             "\xC3\xBF", "\xC2\xB5", " ", "a", "b", "c", "\r", "\n"};
+    const std::string wide = "\xE2\x80\x9Cq\xE2\x80\x9D \xF0\x9F\x98\x80 \xE4\xB8\xAD.\n";
+    const struct {
+        const char* what;
+        std::string mark, rest, last;
+        E encoding;
+        bool isWide;
+    } cases[] = {
+        {"Latin-1 only", "", "", "", E::Utf8, false},
+        {"with a mark", "\xEF\xBB\xBF", "", "", E::Utf8Bom, false},
+        {"wide at the end", "", "", wide, E::Utf8, true},
+        {"wide throughout", "", wide, "", E::Utf8, true},
+        {"just past Latin-1 throughout", "", "\xC4\x85", "", E::Utf8, true},
+        {"one bad byte at the end", "", "", "\xE9", E::Windows1252, false},
+        {"a sequence cut short at the end", "\xEF\xBB\xBF", "", "\xE2\x80", E::Windows1252, true},
+    };
+    // What bytes read as alone: a bad byte after them makes them
+    // Windows-1252.
+    const auto alone = [](const std::string& bytes, bool cp1252) {
+        return cp1252 ? fw::DecodeText(bytes + "\xE9").text.ToUcs4().substr(0, bytes.size())
+                      : fw::DecodeText(bytes).text.ToUcs4();
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool cp1252 = c.encoding == E::Windows1252;
+        std::string bytes = c.mark;
+        std::u32string expected = cp1252 ? alone(c.mark, true) : U"";
+        // Pieces of 7 to 31 characters: the parts' cuts fall at every offset
+        // of a sequence somewhere.
+        for (std::size_t i = 0; bytes.size() < 2'500'000; ++i) {
+            std::string piece = i % 2 ? c.rest : std::string();
+            for (std::size_t k = 0; k < 7 + i % 25; ++k) piece += latin1[k % latin1.size()];
+            bytes += piece;
+            expected += alone(piece, cp1252);
+        }
+        bytes += c.last;
+        expected += alone(c.last, cp1252);
+        const fw::DecodedText d = fw::DecodeText(bytes);
+        EXPECT_EQ(d.encoding, c.encoding);
+        EXPECT_EQ(d.text.IsWide(), c.isWide);
+        EXPECT_TRUE(d.text.ToUcs4() == expected);
+    }
 }
 
 TEST(TextCodec, ATextThatCannotBeWrittenSoOrWouldReadBackOtherwiseIsRefused) {
