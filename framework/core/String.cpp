@@ -46,83 +46,69 @@ inline bool AllAscii8(const unsigned char* p) {
 
 }  // namespace
 
-void DecodeUtf8Into(std::string_view bytes, String& out) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
-    std::size_t i = 0;
-    if (!out.IsWide() || out.IsEmpty()) {
-        // One byte per character while the code points allow: every byte
-        // gives at most one character, so the room is known up front.
-        const std::size_t base = out.Size();
-        if (base == 0) out.ResizeLatin1(n);
-        else out.Resize(base + n);
-        unsigned char* d = out.MutableLatin1();
-        std::size_t k = base;
-        while (i < n) {
-            if (i + 8 <= n && AllAscii8(p + i)) {
-                std::memcpy(d + k, p + i, 8);
-                k += 8;
-                i += 8;
-                continue;
-            }
-            const unsigned char b = p[i];
-            if (b < 0x80) {
-                d[k++] = b;
-                ++i;
-                continue;
-            }
-            std::size_t len;
-            const char32_t cp = DecodeSequence(p, n, i, len);
-            if (len == 0) {
-                // Not valid UTF-8: keep the byte as its Latin-1 character.
-                d[k++] = b;
-                ++i;
-            } else if (cp <= 0xFF) {
-                d[k++] = static_cast<unsigned char>(cp);
-                i += len;
-            } else {
-                break;
-            }
-        }
-        out.Truncate(k);
-        if (i == n) return;
-        out.Widen(k + (n - i));
-    }
-    // Four bytes per character from here: decode through a small buffer and
-    // append, so that a large text is neither zero-filled first nor
-    // reallocated on the way.
-    out.Reserve(out.Size() + (n - i));
-    constexpr std::size_t kChunk = 2048;
-    char32_t buf[kChunk + 8];
+namespace {
+
+template <class Out>
+std::size_t DecodeUtf8RunAs(const unsigned char* p, std::size_t n, std::size_t& i, Out* d) {
     std::size_t k = 0;
     while (i < n) {
-        if (k >= kChunk) {
-            out.Append(buf, k);
-            k = 0;
-        }
         if (i + 8 <= n && AllAscii8(p + i)) {
-            for (int b = 0; b < 8; ++b) buf[k + b] = p[i + b];
+            for (std::size_t b = 0; b < 8; ++b) d[k + b] = p[i + b];
             k += 8;
             i += 8;
             continue;
         }
         const unsigned char b = p[i];
         if (b < 0x80) {
-            buf[k++] = b;
+            d[k++] = b;
             ++i;
             continue;
         }
         std::size_t len;
         const char32_t cp = DecodeSequence(p, n, i, len);
-        if (len) {
-            buf[k++] = cp;
-            i += len;
-        } else {
-            buf[k++] = b;
+        if (len == 0) {
+            // Not valid UTF-8: keep the byte as its Latin-1 character.
+            d[k++] = b;
             ++i;
+            continue;
         }
+        if constexpr (sizeof(Out) == 1)
+            if (cp > 0xFF) break;
+        d[k++] = static_cast<Out>(cp);
+        i += len;
     }
-    out.Append(buf, k);
+    return k;
+}
+
+}  // namespace
+
+std::size_t DecodeUtf8Run(const unsigned char* p, std::size_t n, std::size_t& i, unsigned char* d) {
+    return DecodeUtf8RunAs(p, n, i, d);
+}
+
+std::size_t DecodeUtf8Run(const unsigned char* p, std::size_t n, std::size_t& i, char32_t* d) {
+    return DecodeUtf8RunAs(p, n, i, d);
+}
+
+void DecodeUtf8Into(std::string_view bytes, String& out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    // Every byte gives at most one character, so the room is known up front
+    // and a large text is neither zero-filled first nor reallocated.
+    if (!out.IsWide() || out.IsEmpty()) {
+        // One byte per character while the code points allow.
+        const std::size_t base = out.Size();
+        if (base == 0) out.ResizeLatin1(n);
+        else out.Resize(base + n);
+        const std::size_t k = DecodeUtf8Run(p, n, i, out.MutableLatin1() + base);
+        out.Truncate(base + k);
+        if (i == n) return;
+        out.Widen(base + k + (n - i));
+    }
+    const std::size_t base = out.Size();
+    out.Resize(base + (n - i));
+    out.Truncate(base + DecodeUtf8Run(p, n, i, out.MutableUcs4() + base));
 }
 
 namespace {

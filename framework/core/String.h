@@ -297,5 +297,11 @@ int32_t CountFields(const String& s, const String& separator);
 // U+FFFD.
 void DecodeUtf8Into(std::string_view bytes, String& out);
 void EncodeUtf8Into(const String& text, std::string& out);
+// Decodes the n bytes at p from p[i] into d, a character each (a byte that
+// is not UTF-8 stands for itself as a Latin-1 character), up to the end or,
+// into one-byte characters, up to a code point past U+00FF; leaves i where
+// it stopped and gives the characters written.
+std::size_t DecodeUtf8Run(const unsigned char* p, std::size_t n, std::size_t& i, unsigned char* d);
+std::size_t DecodeUtf8Run(const unsigned char* p, std::size_t n, std::size_t& i, char32_t* d);
 
 }  // namespace fw

@@ -69,36 +69,6 @@ bool ValidUtf8(std::string_view bytes) {
     return true;
 }
 
-// Valid UTF-8 as characters into d, one each (d one byte wide only when
-// every code point fits).
-template <class Out>
-void DecodeValidUtf8(const unsigned char* p, std::size_t n, Out* d) {
-    std::size_t i = 0, k = 0;
-    while (i < n) {
-        if (i + 8 <= n) {
-            std::uint64_t w;
-            std::memcpy(&w, p + i, 8);
-            if ((w & 0x8080808080808080ULL) == 0) {
-                for (std::size_t b = 0; b < 8; ++b) d[k + b] = p[i + b];
-                i += 8;
-                k += 8;
-                continue;
-            }
-        }
-        const unsigned char b = p[i];
-        if (b < 0x80) {
-            d[k++] = b;
-            ++i;
-            continue;
-        }
-        const std::size_t len = b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        char32_t cp = b & (0x7F >> len);
-        for (std::size_t c = 1; c < len; ++c) cp = (cp << 6) | (p[i + c] & 0x3F);
-        d[k++] = static_cast<Out>(cp);
-        i += len;
-    }
-}
-
 // From this many bytes a text is checked and decoded as UTF-8 in parts on
 // several threads: a large file's characters are many, and so are the new
 // pages of its string.
@@ -160,8 +130,9 @@ bool TakeUtf8(std::string_view bytes, String& out) {
     Beside::ForParts(count, [&](std::size_t i) {
         const unsigned char* q = p + cuts[i];
         const std::size_t m = cuts[i + 1] - cuts[i];
-        if (wide) DecodeValidUtf8(q, m, wideOut + at[i]);
-        else DecodeValidUtf8(q, m, narrow + at[i]);
+        std::size_t k = 0;
+        if (wide) DecodeUtf8Run(q, m, k, wideOut + at[i]);
+        else DecodeUtf8Run(q, m, k, narrow + at[i]);
     });
     return true;
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 // Bad input never crashes or hangs, and neither road changes what it must
 // keep: the scramble keeps separators, ends and letters, the rebuild gives
 // each unit its rule's result.
@@ -84,6 +86,33 @@ void ScrambleStepByStep() {
     }
 }
 
+// The scramble driver (with alongside, when given) against the per-unit
+// steps from the same seed: the same output, globals, yields and shuffles
+// drawn (the next draw is the same).
+void ExpectDriverScramblesAsTheSteps(const fw::String& text, std::uint32_t seed,
+                                     const std::function<void()>& alongside = {}) {
+    Module1::Reset();
+    fw::TheRandom().Seed(seed);
+    Module1::FullBook = text;
+    std::uint64_t y0 = fw::YieldCount();
+    ScrambleStepByStep();
+    const std::uint64_t stepYields = fw::YieldCount() - y0;
+    const fw::String stepBook = Module1::Book;
+    const auto stepGlobals = Globals();
+    const std::uint64_t stepNext = fw::TheRandom().Next();
+
+    Module1::Reset();
+    fw::TheRandom().Seed(seed);
+    Module1::FullBook = text;
+    y0 = fw::YieldCount();
+    if (alongside) engine::ScrambleDriver(alongside);
+    else engine::ScrambleDriver();
+    EXPECT_EQ(fw::YieldCount() - y0, stepYields);
+    EXPECT_TRUE(Module1::Book.Identical(stepBook)) << Module1::Book.ToUtf8() << " / " << stepBook.ToUtf8();
+    EXPECT_EQ(Globals(), stepGlobals);
+    EXPECT_EQ(fw::TheRandom().Next(), stepNext);
+}
+
 }  // namespace
 
 // The drivers write their output without the per-unit steps; what they
@@ -99,26 +128,7 @@ TEST(Drivers, LeaveWhatTheStepsLeave) {
     engine::WordLookup walked(testutil::ShippedRows(), engine::WordLookup::Mode::Walk);
     for (const std::string& t : texts) {
         SCOPED_TRACE(t);
-        Module1::Reset();
-        fw::TheRandom().Seed(11);
-        Module1::FullBook = fw::String(t);
-        const std::uint64_t y0 = fw::YieldCount();
-        ScrambleStepByStep();
-        const std::uint64_t stepYields = fw::YieldCount() - y0;
-        const fw::String stepBook = Module1::Book;
-        const auto stepGlobals = Globals();
-        // As many shuffles drawn: the next draw is the same.
-        const std::uint64_t stepNext = fw::TheRandom().Next();
-
-        Module1::Reset();
-        fw::TheRandom().Seed(11);
-        Module1::FullBook = fw::String(t);
-        const std::uint64_t y1 = fw::YieldCount();
-        engine::ScrambleDriver();
-        EXPECT_EQ(fw::YieldCount() - y1, stepYields);
-        EXPECT_TRUE(Module1::Book.Identical(stepBook)) << Module1::Book.ToUtf8() << " / " << stepBook.ToUtf8();
-        EXPECT_EQ(Globals(), stepGlobals);
-        EXPECT_EQ(fw::TheRandom().Next(), stepNext);
+        ExpectDriverScramblesAsTheSteps(fw::String(t), 11);
 
         const fw::String scrambled = fw::String(t);
         Module1::Reset();
@@ -166,27 +176,9 @@ TEST(Drivers, LongTextsLeaveWhatOnePassLeaves) {
             ++seed;
 
             // The scramble: against the per-unit steps.
-            Module1::Reset();
-            fw::TheRandom().Seed(seed);
-            Module1::FullBook = fw::String(text);
-            std::uint64_t y0 = fw::YieldCount();
-            ScrambleStepByStep();
-            const std::uint64_t stepYields = fw::YieldCount() - y0;
-            const fw::String stepBook = Module1::Book;
-            const auto stepGlobals = Globals();
-            const std::uint64_t stepNext = fw::TheRandom().Next();
-
-            Module1::Reset();
-            fw::TheRandom().Seed(seed);
-            Module1::FullBook = fw::String(text);
-            y0 = fw::YieldCount();
             int alongside = 0;
-            engine::ScrambleDriver([&] { ++alongside; });
+            ExpectDriverScramblesAsTheSteps(fw::String(text), seed, [&] { ++alongside; });
             EXPECT_EQ(alongside, 1);
-            EXPECT_EQ(fw::YieldCount() - y0, stepYields);
-            EXPECT_TRUE(Module1::Book.Identical(stepBook));
-            EXPECT_EQ(Globals(), stepGlobals);
-            EXPECT_EQ(fw::TheRandom().Next(), stepNext);
 
             // The rebuild, against the pieces rebuilt one by one (each ends
             // with a separator, so the text's output is theirs end to end):
@@ -196,7 +188,7 @@ TEST(Drivers, LongTextsLeaveWhatOnePassLeaves) {
             for (const std::string& p : parts) {
                 Module1::Reset();
                 Module1::FullBook = fw::String(p);
-                y0 = fw::YieldCount();
+                const std::uint64_t y0 = fw::YieldCount();
                 engine::RebuildDriver(lookup);
                 pieceYields += fw::YieldCount() - y0;
                 pieceBooks.Append(Module1::Book);
@@ -208,7 +200,7 @@ TEST(Drivers, LongTextsLeaveWhatOnePassLeaves) {
 
             Module1::Reset();
             Module1::FullBook = scrambled;
-            y0 = fw::YieldCount();
+            const std::uint64_t y0 = fw::YieldCount();
             alongside = 0;
             engine::RebuildDriver(lookup, [&] { ++alongside; });
             EXPECT_EQ(alongside, 1);
