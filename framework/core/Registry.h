@@ -192,7 +192,10 @@ private:
 
 // The process's registry.
 Registry& TheRegistry();
-inline const ClassInfo& RegisterClass(ClassDef def) { return TheRegistry().Register(std::move(def)); }
+inline const ClassInfo& RegisterClass(ClassDef&& def) { return TheRegistry().Register(std::move(def)); }
+// A definition built by a chain of its setters comes as a reference to the
+// temporary: it is taken over too rather than copied.
+inline const ClassInfo& RegisterClass(ClassDef& def) { return TheRegistry().Register(std::move(def)); }
 
 // A new object of the class, before its constructor runs, with its class
 // recorded. Raises RuntimeException naming the class when it is not
