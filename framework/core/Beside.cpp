@@ -6,11 +6,13 @@
 #include <chrono>
 #include <exception>
 #include <future>
+#include <system_error>
 #include <thread>
 
 namespace fw {
 
 struct Beside::Piece {
+    std::packaged_task<std::uint64_t()> task;
     std::future<std::uint64_t> result;
     std::thread thread;
 };
@@ -24,10 +26,17 @@ Beside::~Beside() {
 
 void Beside::Start(std::function<std::uint64_t()> work) {
     auto piece = std::make_unique<Piece>();
-    std::packaged_task<std::uint64_t()> task(std::move(work));
-    piece->result = task.get_future();
-    piece->thread = std::thread(std::move(task));
+    piece->task = std::packaged_task<std::uint64_t()>(std::move(work));
+    piece->result = piece->task.get_future();
+    Piece* p = piece.get();
     pieces_.push_back(std::move(piece));
+    try {
+        p->thread = std::thread([p] { p->task(); });
+    } catch (const std::system_error&) {
+        // No thread to be had (a limit of the system): the work runs here,
+        // later than it might have, but it runs.
+        p->task();
+    }
 }
 
 void Beside::Wait() {
