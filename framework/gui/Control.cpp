@@ -1,4 +1,5 @@
 #include "gui/Control.h"
+#include "gui/controls/CaptionFit.h"
 
 #include "core/RuntimeCore.h"
 #include "gui/FontNames.h"
@@ -313,7 +314,23 @@ void RectControl::EndPropertyBatch() {
 
 void RectControl::RequestFit() {
     fitPending_ = fontHeld_ > 0;
-    if (!fitPending_) Fit();
+    if (fitPending_) return;
+    // A control wholly outside its parent cannot be seen: its text is fitted
+    // (which may load a font nothing on view uses) once it moves, or the
+    // parent grows, into sight.
+    QWidget* parent = widget_ ? widget_->parentWidget() : nullptr;
+    awaitingSight_ = parent && !widget_->geometry().isEmpty() && !widget_->geometry().intersects(parent->rect());
+    if (!awaitingSight_) {
+        Fit();
+        return;
+    }
+    if (sightWatched_) return;
+    sightWatched_ = true;
+    const auto refit = [this] {
+        if (awaitingSight_) RequestFit();
+    };
+    controls::RefitOnResize(parent, Context(), refit);
+    controls::RefitOnResize(widget_, Context(), refit, true);
 }
 
 bool RectControl::SetPresetProperty(std::string_view key, double value) {

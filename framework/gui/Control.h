@@ -241,6 +241,8 @@ protected:
     int fontHeld_ = 0;
     bool fontPending_ = false;
     bool fitPending_ = false;
+    // Fitting waits while the control lies wholly outside its parent.
+    bool awaitingSight_ = false, sightWatched_ = false;
 
 private:
     friend class ControlEventFilter;

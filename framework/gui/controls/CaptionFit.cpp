@@ -94,19 +94,30 @@ QSize LaidOutSize(const QRawFont& raw, const QString& shown) {
 // It answers only where it measures the designed size exactly as the font
 // does: plain one-line text that the designed face draws alone, in a
 // scalable face without spacing of its own.
-std::optional<int> LargestFittingSize(const QFont& designed, int designedPx, const QSize& needed,
-                                      const QString& text, const QSize& room, int flags, int from) {
-    if (designed.letterSpacing() != 0 || designed.wordSpacing() != 0 ||
-        designed.capitalization() != QFont::MixedCase ||
-        (designed.stretch() != QFont::AnyStretch && designed.stretch() != QFont::Unstretched))
-        return std::nullopt;
-    const QString shown = ShownLine(text, flags);
-    if (shown.isEmpty()) return std::nullopt;
-    QRawFont raw = QRawFont::fromFont(designed);
-    if (!raw.isValid() || raw.pixelSize() != designedPx) return std::nullopt;
+bool PlainlySpaced(const QFont& font) {
+    return font.letterSpacing() == 0 && font.wordSpacing() == 0 && font.capitalization() == QFont::MixedCase &&
+           (font.stretch() == QFont::AnyStretch || font.stretch() == QFont::Unstretched);
+}
+
+// A raw font of font's engine (at pixel size px) that draws the shown line
+// alone and measures it as the font does (needed), or none.
+std::optional<QRawFont> TrustedRawFont(const QFont& font, int px, const QString& shown, const QSize& needed) {
+    QRawFont raw = QRawFont::fromFont(font);
+    if (!raw.isValid() || raw.pixelSize() != px) return std::nullopt;
     for (QChar c : shown)
         if (!raw.supportsCharacter(c)) return std::nullopt;
     if (LaidOutSize(raw, shown) != needed) return std::nullopt;
+    return raw;
+}
+
+std::optional<int> LargestFittingSize(const QFont& designed, int designedPx, const QSize& needed,
+                                      const QString& text, const QSize& room, int flags, int from) {
+    if (!PlainlySpaced(designed)) return std::nullopt;
+    const QString shown = ShownLine(text, flags);
+    if (shown.isEmpty()) return std::nullopt;
+    std::optional<QRawFont> trusted = TrustedRawFont(designed, designedPx, shown, needed);
+    if (!trusted) return std::nullopt;
+    QRawFont& raw = *trusted;
     for (int px = from; px > kSmallest; --px) {
         raw.setPixelSize(px);
         if (!raw.isValid()) return std::nullopt;
@@ -116,7 +127,57 @@ std::optional<int> LargestFittingSize(const QFont& designed, int designedPx, con
     return kSmallest;
 }
 
+// A bold caption that its plain sibling (the window's own font, mostly
+// loaded already) shows the bold face will hardly fit is measured from the
+// size it will most likely be drawn at: a raw font made there gives the
+// other sizes, so the designed size, which would be loaded only to be
+// measured, is not loaded at all. The answer is the one from the designed
+// size's engine (the largest size whose laid-out line fits, the designed
+// one included), or none where the raw font cannot be trusted.
+std::optional<QFont> FitFromLikelySize(const QFont& designed, const QString& text, const QSize& room, int flags) {
+    // Bold faces run about a seventh wider than their plain ones.
+    constexpr qreal kBoldWidening = 1.15;
+    if (!designed.bold() || !PlainlySpaced(designed)) return std::nullopt;
+    const QString shown = ShownLine(text, flags);
+    if (shown.isEmpty()) return std::nullopt;
+    QFont plain = designed;
+    plain.setBold(false);
+    const qreal widened = QFontMetricsF(plain).horizontalAdvance(shown) * kBoldWidening;
+    if (widened <= room.width()) return std::nullopt;
+    // The plain font has the designed size, in pixels.
+    const int designedPx = QFontInfo(plain).pixelSize();
+    if (designedPx <= kSmallest + 1) return std::nullopt;
+    const int likely = std::clamp(static_cast<int>(designedPx * room.width() / widened), kSmallest + 1, designedPx - 1);
+    QFont f = designed;
+    f.setPixelSize(likely);
+    std::optional<QRawFont> trusted = TrustedRawFont(f, likely, shown, QFontMetrics(f).size(flags, text));
+    if (!trusted) return std::nullopt;
+    QRawFont& raw = *trusted;
+    const auto fits = [&](int px) {
+        raw.setPixelSize(px);
+        if (!raw.isValid()) return false;
+        const QSize size = LaidOutSize(raw, shown);
+        return size.width() <= room.width() && size.height() <= room.height();
+    };
+    int px = likely;
+    if (fits(px)) {
+        while (px < designedPx && fits(px + 1)) ++px;
+    } else {
+        do --px;
+        while (px > kSmallest && !fits(px));
+    }
+    if (px >= designedPx) return designed;
+    // Checked in the font itself, which the control draws with anyway.
+    for (; px > kSmallest; --px) {
+        f.setPixelSize(px);
+        if (Fits(f, text, room, flags)) return f;
+    }
+    f.setPixelSize(kSmallest);
+    return f;
+}
+
 QFont Fit(const QFont& designed, const QString& text, const QSize& room, int flags) {
+    if (const std::optional<QFont> fitted = FitFromLikelySize(designed, text, room, flags)) return *fitted;
     if (SurelyFits(designed, text, room, flags)) return designed;
     const QSize needed = QFontMetrics(designed).size(flags, text);
     if (needed.width() <= room.width() && needed.height() <= room.height()) return designed;
@@ -160,16 +221,18 @@ std::vector<Fitting>& Fittings() {
 
 class ResizeWatcher : public QObject {
 public:
-    ResizeWatcher(QWidget* widget, std::function<void()> refit) : QObject(widget), refit_(std::move(refit)) {
+    ResizeWatcher(QWidget* widget, std::function<void()> refit, bool moves)
+        : QObject(widget), refit_(std::move(refit)), moves_(moves) {
         widget->installEventFilter(this);
     }
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Resize) refit_();
+        if (event->type() == QEvent::Resize || (moves_ && event->type() == QEvent::Move)) refit_();
         return false;
     }
 
 private:
     std::function<void()> refit_;
+    bool moves_;
 };
 
 }  // namespace
@@ -187,13 +250,16 @@ QFont FittedFont(const QFont& designed, const QString& text, const QSize& room, 
     return fittings.back().fitted;
 }
 
-void RefitOnResize(QWidget* widget, const QObject* context, std::function<void()> refit) {
+void RefitOnResize(QWidget* widget, const QObject* context, std::function<void()> refit, bool moves) {
     // The watcher is the widget's child; the context (the control) may go
     // first, and then the watcher must no longer call back.
     QPointer<const QObject> alive(context);
-    new ResizeWatcher(widget, [alive, refit = std::move(refit)] {
-        if (alive) refit();
-    });
+    new ResizeWatcher(
+        widget,
+        [alive, refit = std::move(refit)] {
+            if (alive) refit();
+        },
+        moves);
 }
 
 }  // namespace fw::controls

@@ -20,7 +20,8 @@ namespace fw::controls {
 // the widget draws the text with (Qt::TextShowMnemonic for a button).
 QFont FittedFont(const QFont& designed, const QString& text, const QSize& room, int flags);
 
-// Calls refit after every resize of the widget, for as long as both live.
-void RefitOnResize(QWidget* widget, const QObject* context, std::function<void()> refit);
+// Calls refit after every resize of the widget (and, with moves, every
+// move), for as long as both the widget and the context live.
+void RefitOnResize(QWidget* widget, const QObject* context, std::function<void()> refit, bool moves = false);
 
 }  // namespace fw::controls

@@ -319,6 +319,27 @@ TEST(ControlFonts, ABatchFitsTheCaptionAtItsEnd) {
     EXPECT_LT(QFontInfo(button->Widget()->font()).pixelSize(), QFontInfo(designed).pixelSize());
 }
 
+// A control wholly outside its parent cannot be seen: its caption is
+// fitted once it moves, or the parent grows, into sight.
+TEST(ControlFonts, ACaptionOutOfSightIsFittedWhenItComesIntoSight) {
+    const QString caption = QStringLiteral("A caption far too wide for its button");
+    for (const bool byMove : {true, false}) {
+        SCOPED_TRACE(byMove ? "moved into sight" : "the parent grown");
+        Host host;
+        host.widget.show();
+        auto button = fw::New<fw::PushButton>();
+        button->PlaceInto(&host.widget);
+        const QFont designed = button->Widget()->font();
+        button->SetBounds(720, 10, 110, 20);
+        button->SetCaption(fw::String::FromQString(caption));
+        EXPECT_EQ(button->Widget()->font(), designed);
+        if (byMove) button->SetBounds(10, 10, 110, 20);
+        else host.widget.resize(900, 500);
+        EXPECT_LT(QFontInfo(button->Widget()->font()).pixelSize(), QFontInfo(designed).pixelSize());
+        EXPECT_LE(QFontMetrics(button->Widget()->font()).horizontalAdvance(caption), 110);
+    }
+}
+
 TEST(ProgressBar, MaximumZeroIsABusyIndicator) {
     Host host;
     auto bar = fw::New<fw::ProgressBar>();
