@@ -208,7 +208,8 @@ String TextInputStream::ReadAll() {
     std::unique_ptr<char, FreeBytes> buffer;
     std::size_t size = 0, room = 0;
     const auto makeRoom = [&](std::size_t want) {
-        auto* p = static_cast<char*>(std::realloc(buffer.get(), want));
+        // The first buffer of a large file comes in whole large pages.
+        auto* p = static_cast<char*>(buffer ? std::realloc(buffer.get(), want) : AllocateBuffer(want));
         if (!p) throw std::bad_alloc();
         (void)buffer.release();
         buffer.reset(p);

@@ -191,6 +191,17 @@ namespace {
 constexpr std::size_t kMaxLength = 0xFFFFFFF0u;
 }  // namespace
 
+void* AllocateBuffer(std::size_t& bytes) {
+    constexpr std::size_t kHuge = std::size_t{2} << 20;
+    if (bytes < kHuge / 2) return std::malloc(bytes);
+    const std::size_t whole = (bytes + kHuge - 1) / kHuge * kHuge;
+    void* p = std::aligned_alloc(kHuge, whole);
+    if (!p) return nullptr;
+    ::madvise(p, whole, MADV_HUGEPAGE);
+    bytes = whole;
+    return p;
+}
+
 void String::Grow(std::size_t atLeast, bool wide) {
     // A longer text is a failure the program can report and survive, like
     // any other of the framework.
@@ -204,21 +215,9 @@ void String::Grow(std::size_t atLeast, bool wide) {
     }
     if (cap > kMaxLength) cap = kMaxLength;
     const std::size_t unit = wide ? sizeof(char32_t) : 1;
-    void* p = nullptr;
-    constexpr std::size_t kHuge = std::size_t{2} << 20;
-    if (cap * unit >= kHuge / 2) {
-        // A large text goes into whole 2 MB pages where the system offers
-        // them: faulting in 4 KB pages one by one costs more than reading
-        // the text.
-        const std::size_t bytes = (cap * unit + kHuge - 1) / kHuge * kHuge;
-        p = std::aligned_alloc(kHuge, bytes);
-        if (p) {
-            ::madvise(p, bytes, MADV_HUGEPAGE);
-            cap = std::min(bytes / unit, kMaxLength);
-        }
-    } else {
-        p = std::malloc(cap * unit);
-    }
+    std::size_t bytes = cap * unit;
+    void* p = AllocateBuffer(bytes);
+    if (p) cap = std::min(bytes / unit, kMaxLength);
     if (!p)
         throw RuntimeException("The text is too long to hold in memory: " + std::to_string(atLeast) + " characters.");
     if (n_) {

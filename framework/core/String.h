@@ -19,6 +19,12 @@ class QString;
 
 namespace fw {
 
+// Memory for a buffer of at least bytes bytes, freed with std::free; a large
+// one in whole 2 MB pages where the system offers them (faulting in 4 KB
+// pages one by one costs more than reading the text). bytes becomes the
+// size given; nullptr when there is no memory.
+void* AllocateBuffer(std::size_t& bytes);
+
 // Copies n bytes; most copies of text are a word or less, done inline
 // without a call.
 inline void CopyBytes(unsigned char* d, const unsigned char* s, std::size_t n) {
