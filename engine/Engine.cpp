@@ -203,7 +203,6 @@ public:
     void Finish() {
         if (!inPlace_ || spilled_) target_.Resize(n_);
     }
-    bool Spilled() const { return spilled_; }
 
 private:
     void Widen() {
@@ -279,21 +278,13 @@ void LeaveWalk(const Ch* text, const Walked& w, std::size_t bookAt, bool unitSta
     else LeaveWritten(bookAt + w.lastAt, w.lastLen);
 }
 
-// Cuts [0, n) into at most parts pieces that the walk can take one by one:
-// each cut follows a separator or dropped character, so no unit spans it
-// and the walk, wherever it stands before it, reaches it with the same
-// output. Gives the starts of the pieces and n.
+// Cuts the text into parts that the walk can take one by one: each cut
+// follows a separator or dropped character, so no unit spans it and the
+// walk, wherever it stands before it, reaches it with the same output.
 template <class Ch>
-std::vector<std::size_t> CutsForParts(const Ch* text, std::size_t n, std::size_t parts) {
-    std::vector<std::size_t> cuts{0};
-    for (std::size_t k = 1; k < parts; ++k) {
-        std::size_t p = std::max(cuts.back() + 1, n / parts * k);
-        while (p < n && !Skipped(KindOf(text[p - 1]))) ++p;
-        if (p >= n) break;
-        cuts.push_back(p);
-    }
-    cuts.push_back(n);
-    return cuts;
+std::vector<std::size_t> CutsForParts(const Ch* text, std::size_t n) {
+    return fw::Beside::Cuts(n, kBesideFrom, kPartAtLeast,
+                            [text](std::size_t c) { return Skipped(KindOf(text[c - 1])); });
 }
 
 // How many apostrophes and hyphens (the characters the walk drops) there are.
@@ -305,11 +296,6 @@ std::size_t Dropped(const char32_t* p, std::size_t n) {
     std::size_t dropped = 0;
     for (std::size_t k = 0; k < n; ++k) dropped += (p[k] == 39) | (p[k] == 45);
     return dropped;
-}
-
-std::size_t PartsFor(std::size_t n) {
-    if (n < kBesideFrom) return 1;
-    return std::min<std::size_t>(fw::Beside::Threads(), n / kPartAtLeast);
 }
 
 // The scramble driver's loop: per unit what SearchWord and ScrambleWord do
@@ -491,7 +477,7 @@ template <class Ch>
 void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index, const std::function<void()>& alongside) {
     using namespace Module1;
     constexpr bool kWide = sizeof(Ch) != 1;
-    const std::vector<std::size_t> cuts = CutsForParts(text, n, PartsFor(n));
+    const std::vector<std::size_t> cuts = CutsForParts(text, n);
     const std::size_t parts = cuts.size() - 1;
     // After a four-character unit WordUnit is the unit itself: only the
     // output has its middle pair swapped.
@@ -515,7 +501,6 @@ void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index, const std:
     char32_t* wide = kWide ? Book.ResizeUcs4(at[parts]) : nullptr;
     std::vector<fw::String> spills(parts);
     std::vector<Walked> walks(parts);
-    std::vector<char> spilled(parts, 0);
     {
         fw::Beside beside;
         for (std::size_t i = 0; i < parts; ++i)
@@ -524,19 +509,20 @@ void RebuildIn(const Ch* text, std::size_t n, const WordIndex& index, const std:
                 const std::size_t room = at[i + 1] - at[i];
                 BookWriter out(kWide ? nullptr : narrow + at[i], kWide ? wide + at[i] : nullptr, room, spills[i]);
                 walks[i] = RebuildPart(text, cuts[i], cuts[i + 1], index, out, yields);
-                spilled[i] = out.Spilled();
                 return yields.owed;
             });
         alongside();
         beside.Wait();
     }
-    if (std::find(spilled.begin(), spilled.end(), 1) != spilled.end()) {
-        // A part met a character beyond one byte: the whole output widens.
+    // A part that met a character beyond one byte left its whole output in
+    // its spill: then the whole output widens.
+    if (std::any_of(spills.begin(), spills.end(), [](const fw::String& s) { return !s.IsEmpty(); })) {
         fw::String whole;
-        whole.Widen(at[parts]);
+        char32_t* d = whole.ResizeUcs4(at[parts]);
         for (std::size_t i = 0; i < parts; ++i) {
-            if (spilled[i]) whole.Append(spills[i]);
-            else whole.Append(narrow + at[i], at[i + 1] - at[i]);
+            const std::size_t room = at[i + 1] - at[i];
+            if (!spills[i].IsEmpty()) std::copy_n(spills[i].Ucs4(), room, d + at[i]);
+            else std::copy_n(narrow + at[i], room, d + at[i]);
         }
         Book = std::move(whole);
     }

@@ -8,6 +8,7 @@
 // the windows keep repainting.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,6 +36,25 @@ public:
     // Runs part(0) .. part(parts - 1), part 0 on this thread and each other
     // on a thread of its own, and waits for all (work that owes no yield).
     static void ForParts(std::size_t parts, const std::function<void(std::size_t)>& part);
+
+    // Cuts [0, n) for work in parts: whole below partedFrom, else in up to
+    // Threads() parts of about partAtLeast or more. A cut moves on to the
+    // first place c where canCut(c) allows it. Gives the starts of the
+    // parts, then n.
+    template <class CanCut>
+    static std::vector<std::size_t> Cuts(std::size_t n, std::size_t partedFrom, std::size_t partAtLeast,
+                                         CanCut canCut) {
+        const std::size_t parts = n < partedFrom ? 1 : std::min<std::size_t>(Threads(), n / partAtLeast);
+        std::vector<std::size_t> cuts{0};
+        for (std::size_t k = 1; k < parts; ++k) {
+            std::size_t c = std::max(cuts.back() + 1, n / parts * k);
+            while (c < n && !canCut(c)) ++c;
+            if (c >= n) break;
+            cuts.push_back(c);
+        }
+        cuts.push_back(n);
+        return cuts;
+    }
 
 private:
     struct Piece;

@@ -78,24 +78,17 @@ constexpr std::size_t kPartAtLeast = 1 << 19;
 // Decodes bytes into out when they are valid UTF-8; false otherwise.
 bool TakeUtf8(std::string_view bytes, String& out) {
     const std::size_t n = bytes.size();
-    const std::size_t parts = n < kPartedFrom ? 1 : std::min<std::size_t>(Beside::Threads(), n / kPartAtLeast);
-    if (parts <= 1) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    // Each cut falls on the first byte of a character (or of what is not
+    // one): the parts are valid exactly when the whole is.
+    const std::vector<std::size_t> cuts =
+        Beside::Cuts(n, kPartedFrom, kPartAtLeast, [p](std::size_t c) { return (p[c] & 0xC0) != 0x80; });
+    const std::size_t count = cuts.size() - 1;
+    if (count == 1) {
         if (!ValidUtf8(bytes)) return false;
         DecodeUtf8Into(bytes, out);
         return true;
     }
-    // Each cut falls on the first byte of a character (or of what is not
-    // one): the parts are valid exactly when the whole is.
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::vector<std::size_t> cuts{0};
-    for (std::size_t k = 1; k < parts; ++k) {
-        std::size_t c = std::max(cuts.back() + 1, n / parts * k);
-        while (c < n && (p[c] & 0xC0) == 0x80) ++c;
-        if (c >= n) break;
-        cuts.push_back(c);
-    }
-    cuts.push_back(n);
-    const std::size_t count = cuts.size() - 1;
     struct Part {
         bool valid = false, wide = false;
         std::size_t chars = 0;

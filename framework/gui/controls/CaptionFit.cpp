@@ -87,13 +87,6 @@ QSize LaidOutSize(const QRawFont& raw, const QString& shown) {
     return {static_cast<int>(std::ceil(line.naturalTextWidth())), static_cast<int>(std::ceil(line.height()))};
 }
 
-// Each QFont size measured costs a font match through fontconfig, far more
-// than the layout. A raw font made from the designed font's engine changes
-// size without one, so the sizes below the designed one are tried in it and
-// only the size chosen is loaded as a font (the one the control draws with).
-// It answers only where it measures the designed size exactly as the font
-// does: plain one-line text that the designed face draws alone, in a
-// scalable face without spacing of its own.
 bool PlainlySpaced(const QFont& font) {
     return font.letterSpacing() == 0 && font.wordSpacing() == 0 && font.capitalization() == QFont::MixedCase &&
            (font.stretch() == QFont::AnyStretch || font.stretch() == QFont::Unstretched);
@@ -110,6 +103,29 @@ std::optional<QRawFont> TrustedRawFont(const QFont& font, int px, const QString&
     return raw;
 }
 
+bool LineFits(const QRawFont& raw, const QString& shown, const QSize& room) {
+    const QSize size = LaidOutSize(raw, shown);
+    return size.width() <= room.width() && size.height() <= room.height();
+}
+
+// From px down, the first size at which the text fits in the font itself
+// (which the control draws with anyway), or the smallest size.
+QFont LargestFittingFrom(QFont f, int px, const QString& text, const QSize& room, int flags) {
+    for (; px > kSmallest; --px) {
+        f.setPixelSize(px);
+        if (Fits(f, text, room, flags)) return f;
+    }
+    f.setPixelSize(kSmallest);
+    return f;
+}
+
+// Each QFont size measured costs a font match through fontconfig, far more
+// than the layout. A raw font made from the designed font's engine changes
+// size without one, so the sizes below the designed one are tried in it and
+// only the size chosen is loaded as a font (the one the control draws with).
+// It answers only where it measures the designed size exactly as the font
+// does: plain one-line text that the designed face draws alone, in a
+// scalable face without spacing of its own.
 std::optional<int> LargestFittingSize(const QFont& designed, int designedPx, const QSize& needed,
                                       const QString& text, const QSize& room, int flags, int from) {
     if (!PlainlySpaced(designed)) return std::nullopt;
@@ -121,8 +137,7 @@ std::optional<int> LargestFittingSize(const QFont& designed, int designedPx, con
     for (int px = from; px > kSmallest; --px) {
         raw.setPixelSize(px);
         if (!raw.isValid()) return std::nullopt;
-        const QSize size = LaidOutSize(raw, shown);
-        if (size.width() <= room.width() && size.height() <= room.height()) return px;
+        if (LineFits(raw, shown, room)) return px;
     }
     return kSmallest;
 }
@@ -155,9 +170,7 @@ std::optional<QFont> FitFromLikelySize(const QFont& designed, const QString& tex
     QRawFont& raw = *trusted;
     const auto fits = [&](int px) {
         raw.setPixelSize(px);
-        if (!raw.isValid()) return false;
-        const QSize size = LaidOutSize(raw, shown);
-        return size.width() <= room.width() && size.height() <= room.height();
+        return raw.isValid() && LineFits(raw, shown, room);
     };
     int px = likely;
     if (fits(px)) {
@@ -167,13 +180,7 @@ std::optional<QFont> FitFromLikelySize(const QFont& designed, const QString& tex
         while (px > kSmallest && !fits(px));
     }
     if (px >= designedPx) return designed;
-    // Checked in the font itself, which the control draws with anyway.
-    for (; px > kSmallest; --px) {
-        f.setPixelSize(px);
-        if (Fits(f, text, room, flags)) return f;
-    }
-    f.setPixelSize(kSmallest);
-    return f;
+    return LargestFittingFrom(designed, px, text, room, flags);
 }
 
 QFont Fit(const QFont& designed, const QString& text, const QSize& room, int flags) {
@@ -186,20 +193,9 @@ QFont Fit(const QFont& designed, const QString& text, const QSize& room, int fla
     // metrics.
     const int designedPx = QFontInfo(designed).pixelSize();
     const int estimate = static_cast<int>(static_cast<qint64>(designedPx) * room.width() / std::max(1, needed.width()));
-    int from = std::min(designedPx - 1, estimate + 2);
-    QFont f = designed;
-    if (const auto px = LargestFittingSize(designed, designedPx, needed, text, room, flags, from)) {
-        // Checked in the font itself, which the control draws with anyway.
-        f.setPixelSize(*px);
-        if (*px <= kSmallest || Fits(f, text, room, flags)) return f;
-        from = *px - 1;
-    }
-    for (int px = from; px > kSmallest; --px) {
-        f.setPixelSize(px);
-        if (Fits(f, text, room, flags)) return f;
-    }
-    f.setPixelSize(kSmallest);
-    return f;
+    const int from = std::min(designedPx - 1, estimate + 2);
+    const std::optional<int> px = LargestFittingSize(designed, designedPx, needed, text, room, flags, from);
+    return LargestFittingFrom(designed, px.value_or(from), text, room, flags);
 }
 
 // The last fittings: a control is fitted again on each change of its text,

@@ -242,23 +242,16 @@ constexpr std::size_t kPartAtLeast = 1 << 19;
 template <class Ch>
 QString ToDocumentFrom(const Ch* p, std::size_t n, std::vector<std::uint8_t>& ends) {
     QString out;
-    const std::size_t parts = n < kPartedFrom ? 1 : std::min<std::size_t>(Beside::Threads(), n / kPartAtLeast);
-    if (parts <= 1) {
+    // Cut between characters, never inside a CR LF pair; each part then
+    // knows its units and writes them in place.
+    const std::vector<std::size_t> cuts =
+        Beside::Cuts(n, kPartedFrom, kPartAtLeast, [p](std::size_t c) { return p[c - 1] != Ch('\r'); });
+    const std::size_t count = cuts.size() - 1;
+    if (count == 1) {
         out.resize(static_cast<qsizetype>(DocumentUnits(p, n)));
         out.resize(static_cast<qsizetype>(ToDocumentSpan(p, n, reinterpret_cast<char16_t*>(out.data()), ends)));
         return out;
     }
-    // Cut between characters, never inside a CR LF pair; each part then
-    // knows its units and writes them in place.
-    std::vector<std::size_t> cuts{0};
-    for (std::size_t k = 1; k < parts; ++k) {
-        std::size_t c = std::max(cuts.back() + 1, n / parts * k);
-        while (c < n && p[c - 1] == Ch('\r')) ++c;
-        if (c >= n) break;
-        cuts.push_back(c);
-    }
-    cuts.push_back(n);
-    const std::size_t count = cuts.size() - 1;
     std::vector<std::size_t> at(count + 1, 0);
     Beside::ForParts(count, [&](std::size_t i) { at[i + 1] = DocumentUnits(p + cuts[i], cuts[i + 1] - cuts[i]); });
     for (std::size_t i = 0; i < count; ++i) at[i + 1] += at[i];
