@@ -17,6 +17,5 @@ fw::Ref<AboutBox> AboutBoxInstance();
 fw::String AuthorMailURL();
 fw::String WebSiteURL();
 
-// Registers the class "AboutBox.AboutBox", and the main window's About...
-// command, which opens it.
+// Registers the class "AboutBox.AboutBox".
 void RegisterAboutBoxClass();

@@ -1,7 +1,6 @@
 #include "app/Help.h"
 
 #include "app/HelpPrint.h"
-#include "app/Window1.h"
 #include "core/Registry.h"
 #include "gui/Runtime.h"
 
@@ -25,13 +24,6 @@ bool PrintHelpCommand() {
                                 });
 }
 
-namespace {
-bool ShowHelp() {
-    HelpInstance()->Show();
-    return false;
-}
-}  // namespace
-
 void RegisterHelpClass() {
     const fw::Attributes pub{fw::Scope("Public")};
     fw::ClassDef def = fw::WindowClassDef(Help::Definition());
@@ -39,6 +31,4 @@ void RegisterHelpClass() {
     def.Hook<Help, fw::Window>("AddMenuHandlers", "AddMenuHandlers", &Help::AddMenuHandlers);
     fw::RegisterClass(std::move(def));
     fw::RegisterControlClasses(Help::Definition());
-    SetMenuCommandOpener("HelpShow", &ShowHelp);
-    SetMenuCommandOpener("FilePrintHelp", &PrintHelpCommand);
 }

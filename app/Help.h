@@ -25,6 +25,5 @@ fw::Ref<Help> HelpInstance();
 // after a cancel. Returns True.
 bool PrintHelpCommand();
 
-// Registers the class "Help.Help", and the main window's Show Help and
-// Print Help commands, which reach this window.
+// Registers the class "Help.Help".
 void RegisterHelpClass();

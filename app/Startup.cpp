@@ -123,7 +123,6 @@ void initialize() {
     RegisterUpdateClasses();
     RegisterHelpClass();
     RegisterMenuBar2Class();
-    SetMenuCommandOpener("CheckForUpdateCheckNow", &ShowVersionWindow);
     Phase("classes registered");
 }
 

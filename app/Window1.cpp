@@ -1,34 +1,16 @@
 #include "app/Window1.h"
 
+#include "app/AboutBox.h"
+#include "app/Help.h"
 #include "engine/Engine.h"
 #include "core/Registry.h"
 #include "gui/Runtime.h"
-
-#include <map>
-#include <string>
-
-namespace {
-
-std::map<std::string, WindowOpener>& Openers() {
-    static std::map<std::string, WindowOpener> openers;
-    return openers;
-}
-
-// Looked up when the command is chosen, so that a window registered after
-// the main window was built still gets its command.
-bool RunOpener(const char* item) {
-    auto it = Openers().find(item);
-    return it != Openers().end() && it->second ? it->second() : false;
-}
-
-}  // namespace
+#include "update/selfTest.h"
 
 Window1::Window1() = default;
 Window1::~Window1() = default;
 
 // ---- menus -------------------------------------------------------------------
-
-void SetMenuCommandOpener(const char* itemName, WindowOpener opener) { Openers()[itemName] = opener; }
 
 void Window1::AddMenuHandlers(const fw::Ref<fw::Window>& window) {
     auto self = fw::Cast<Window1>(window);
@@ -46,10 +28,23 @@ void Window1::AddMenuHandlers(const fw::Ref<fw::Window>& window) {
         fw::RuntimeAddMenuHandler(*self, c.item, fw::RuntimeCreateDelegate(*self, c.handler, "(  ) as Boolean"));
 }
 
-bool Window1::CheckForUpdateCheckNow_Action() { return RunOpener("CheckForUpdateCheckNow"); }
-bool Window1::HelpShow_Action() { return RunOpener("HelpShow"); }
-bool Window1::HelpAbout_Action() { return RunOpener("HelpAbout"); }
-bool Window1::FilePrintHelp_Action() { return RunOpener("FilePrintHelp"); }
+// Each shows the open window of its class, brought forward, or a new one.
+bool Window1::CheckForUpdateCheckNow_Action() {
+    selfTestInstance()->Show();
+    return false;
+}
+
+bool Window1::HelpShow_Action() {
+    HelpInstance()->Show();
+    return false;
+}
+
+bool Window1::HelpAbout_Action() {
+    AboutBoxInstance()->Show();
+    return false;
+}
+
+bool Window1::FilePrintHelp_Action() { return PrintHelpCommand(); }
 
 // ---- the word list's look-up -------------------------------------------------
 

@@ -58,9 +58,3 @@ fw::Ref<Window1> Window1Instance();
 
 // Registers the class "Window1.Window1" and the class of its timer.
 void RegisterWindow1Classes();
-
-// What the window's menu commands whose windows come from elsewhere run: a
-// window registers its opener here, before or after the main window is
-// built; a command without one does nothing.
-using WindowOpener = bool (*)();
-void SetMenuCommandOpener(const char* itemName, WindowOpener opener);

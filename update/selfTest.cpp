@@ -15,8 +15,3 @@ void selfTest::PushButton1_Action(fw::PushButton&) {
 }
 
 fw::Ref<selfTest> selfTestInstance() { return fw::ImplicitWindowOf<selfTest>(); }
-
-bool ShowVersionWindow() {
-    selfTestInstance()->Show();
-    return false;
-}

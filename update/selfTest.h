@@ -12,7 +12,3 @@ class selfTest : public fw::Window {
 
 // The implicit-instance accessor: the open version window or a new one.
 fw::Ref<selfTest> selfTestInstance();
-
-// What the Check Now menu command does: shows the version window (the open
-// one, brought forward, or a new one) and returns false.
-bool ShowVersionWindow();

@@ -1,11 +1,14 @@
 // The two menu bars: their items in order with captions, classes and
 // shortcuts, the Qt menus the main window shows from MenuBar1, the one
-// MenuBar1 instance, the window's item accessors, the commands left to the
-// framework, and the ways the running program ends (Quit item, Ctrl+Q, the
+// MenuBar1 instance, the window's item accessors, its three show-window
+// commands, the commands left to the framework, and the ways the running program ends (Quit item, Ctrl+Q, the
 // close box), each with status 0.
 #include "app_test_util.h"
 
+#include "app/AboutBox.h"
+#include "app/Help.h"
 #include "core/Registry.h"
+#include "update/selfTest.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -21,6 +24,7 @@
 #include <set>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -177,22 +181,29 @@ TEST_F(MenusTest, OnlyTheFourCommandsHaveHandlersAndEditGoesToTheFocusedArea) {
     EXPECT_EQ(W().EditField1()->SelLength(), fw::Len(W().EditField1()->Text()));
 }
 
-// A window that registers its command once the main window is built still
-// gets it: the command looks its opener up when it is chosen.
-TEST_F(MenusTest, AnOpenerRegisteredAfterTheWindowIsBuiltRunsOnItsCommand) {
-    static int opened = 0;
-    opened = 0;
-    SetMenuCommandOpener("HelpShow", [] {
-        ++opened;
-        return false;
-    });
-    W().DoMenuCommand("HelpShow");
-    EXPECT_EQ(opened, 1);
-    W().DoMenuCommand("HelpAbout");
-    EXPECT_EQ(opened, 1) << "each command runs its own opener only";
-    SetMenuCommandOpener("HelpShow", nullptr);
-    W().DoMenuCommand("HelpShow");
-    EXPECT_EQ(opened, 1);
+// Check Now, Show Help and About... each show the window of their own
+// class, the same one when chosen again, and return False.
+TEST_F(MenusTest, EachShowWindowCommandShowsItsOwnWindowOnce) {
+    struct Case {
+        const char* item;
+        bool (Window1::*command)();
+        std::string_view windowClass;
+    };
+    const Case cases[] = {
+        {"CheckForUpdateCheckNow", &Window1::CheckForUpdateCheckNow_Action, selfTest::Definition().registeredName},
+        {"HelpShow", &Window1::HelpShow_Action, Help::Definition().registeredName},
+        {"HelpAbout", &Window1::HelpAbout_Action, AboutBox::Definition().registeredName},
+    };
+    std::size_t open = fw::RuntimeOpenWindows().size();
+    for (const Case& c : cases) {
+        EXPECT_FALSE((W().*c.command)()) << c.item;
+        const fw::Ref<fw::Window> shown = fw::GetImplicitWindow(c.windowClass);
+        ASSERT_TRUE(shown) << c.item;
+        EXPECT_EQ(fw::RuntimeOpenWindows().size(), ++open) << c.item << " opened another window too";
+        EXPECT_FALSE((W().*c.command)()) << c.item;
+        EXPECT_EQ(fw::GetImplicitWindow(c.windowClass).Get(), shown.Get()) << c.item;
+        EXPECT_EQ(fw::RuntimeOpenWindows().size(), open) << c.item << " chosen again opened a second window";
+    }
 }
 
 // The running program, ended in each way the user has; each time the event
