@@ -7,6 +7,8 @@
 # the program then quits with status 0.
 #   run_update_check_test.sh PROGRAM UPDATE_FILE PYTHON3
 set -u
+HERE=$(cd "$(dirname "$0")" && pwd)
+. "$HERE/scrandle_keys.sh"
 APP=$1
 UPDATE_FILE=$2
 PYTHON=$3
@@ -59,12 +61,9 @@ MAIN=$(wait_for '^Scrandle\?$' 20)
 # Check For Update > Check Now: the menu has no shortcut, so the keyboard
 # walks there from the File menu.
 xdotool windowfocus --sync "$MAIN" || fail "cannot focus the main window"
-xdotool key alt+f
-sleep 0.3
-xdotool key Right
-sleep 0.3
-xdotool key Right
-sleep 0.3
+scrandle_key_opens alt+f || fail "Alt+F opened no menu"
+scrandle_key_opens Right || fail "the Edit menu did not open"
+scrandle_key_opens Right || fail "the Check For Update menu did not open"
 xdotool key Return
 
 VERSION=$(wait_for '^Self Test$' 10)

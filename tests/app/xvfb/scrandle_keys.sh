@@ -7,6 +7,9 @@
 #   scrandle_help_menu ITEM      - in the main window, chooses the ITEMth
 #                                  item (1 Show Help, 2 About...) of the
 #                                  "Scrandle Help" menu
+#   scrandle_key_opens KEY...    - types the keys and waits up to 5 s for a
+#                                  window that did not show before (the
+#                                  menu they open); false when none came
 #   scrandle_height WID, scrandle_width WID
 
 scrandle_window() {
@@ -21,16 +24,30 @@ scrandle_height() {
   xdotool getwindowgeometry "$1" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p'
 }
 
+scrandle_key_opens() {
+  before=" $(xdotool search --onlyvisible --name '' 2>/dev/null | tr '\n' ' ') "
+  xdotool key "$@"
+  tries=0
+  while [ "$tries" -lt 50 ]; do
+    for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+      case "$before" in *" $w "*) ;; *) return 0 ;; esac
+    done
+    sleep 0.1
+    tries=$((tries + 1))
+  done
+  return 1
+}
+
 # Alt+F opens the File menu; Right walks to the fourth menu, whose first
-# item is then highlighted.
+# item is then highlighted. Each menu is a window of its own.
 scrandle_help_menu() {
   main=$(scrandle_window '^Scrandle\?$')
   [ -n "$main" ] || return 1
   xdotool windowfocus --sync "$main" || return 1
-  xdotool key alt+f
-  sleep 0.3
-  xdotool key Right Right Right
-  sleep 0.3
+  scrandle_key_opens alt+f || return 1
+  for _ in 1 2 3; do
+    scrandle_key_opens Right || return 1
+  done
   i=1
   while [ "$i" -lt "$1" ]; do
     xdotool key Down

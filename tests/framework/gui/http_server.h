@@ -7,7 +7,9 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <linux/sockios.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -52,15 +54,32 @@ public:
         }
         return true;
     }
-    // Each byte in a packet of its own.
-    bool SendByteByByte(std::string_view bytes) {
+    // Each byte in a packet of its own, with a pause after each: a server
+    // that trickles its reply, so that the client meets it in pieces. The
+    // pause is the trickle itself, not a wait for anything. sent, if
+    // given, counts the bytes as they go.
+    bool SendByteByByte(std::string_view bytes, std::atomic<uint64_t>* sent = nullptr) {
         int one = 1;
         ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
         for (char c : bytes) {
             if (!Send(std::string_view(&c, 1))) return false;
+            if (sent) ++*sent;
             std::this_thread::sleep_for(std::chrono::microseconds(500));
         }
         return true;
+    }
+    // Waits until the client's end has acknowledged every byte sent, so
+    // that what comes next (a reset) finds them there; false at the
+    // deadline.
+    bool WaitUntilDelivered(int deadlineMs = 5000) {
+        const auto end = Now() + std::chrono::milliseconds(deadlineMs);
+        for (;;) {
+            int unacknowledged = 0;
+            if (::ioctl(fd_, SIOCOUTQ, &unacknowledged) != 0) return false;
+            if (unacknowledged == 0) return true;
+            if (Now() >= end) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
     }
     // Ends the connection with a reset instead of an orderly close.
     void Reset() {

@@ -10,9 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
+#include <string_view>
 #include <vector>
 
 using http_test::Peer;
@@ -142,7 +141,7 @@ TEST_F(HttpSocketTest, RepliesGoodAndBad) {
         {"reset mid-body",
          [](Peer& p, Server&) {
              p.Send("HTTP/1.0 200 OK\r\nContent-length: 100\r\n\r\n<CurrentVersion>2.");
-             std::this_thread::sleep_for(std::chrono::milliseconds(30));
+             p.WaitUntilDelivered();
              p.Reset();
          },
          {"Error", 0, 5, ""}},
@@ -282,8 +281,9 @@ TEST_F(HttpSocketTest, WindowHandlersReceiveTheEventArguments) {
 }
 
 TEST_F(HttpSocketTest, ClosingTheWindowEndsTheRequestAndNoHandlerRuns) {
+    static constexpr std::string_view kBegun = "HTTP/1.0 200 OK\r\nContent-length: 40\r\n\r\n<Curr";
     Server server([](Peer& p, Server& s) {
-        p.SendByteByByte("HTTP/1.0 200 OK\r\nContent-length: 40\r\n\r\n<Curr");
+        p.SendByteByByte(kBegun, &s.bytesSent);
         s.clientClosed = p.WaitForClientClose(kDeadlineMs);
         p.Send("entVersion>2.2.0</CurrentVersion>.....");
     });
@@ -293,8 +293,8 @@ TEST_F(HttpSocketTest, ClosingTheWindowEndsTheRequestAndNoHandlerRuns) {
         auto hp = w->ControlAs<fw::HTTPSocket>("hp");
         gone = hp.Shared();
         hp->Get(fw::String(server.Url()));
-        ASSERT_TRUE(WaitUntil([&] { return hp->IsConnected(); }, kDeadlineMs));
-        WaitUntil([] { return false; }, 30);
+        // Closed once the head and the body's first bytes have been sent.
+        ASSERT_TRUE(WaitUntil([&] { return server.bytesSent == kBegun.size(); }, kDeadlineMs));
         w->Close();
         EXPECT_FALSE(hp->IsBusy());
         EXPECT_TRUE(WaitUntil([&] { return server.clientClosed.load(); }, kDeadlineMs));

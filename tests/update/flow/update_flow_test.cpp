@@ -315,7 +315,7 @@ TEST_F(UpdateFlowTest, CommunicationErrorsAreReportedWithTheirCode) {
         {"reset mid-body",
          [](Peer& p, Server&) {
              p.Send("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n<CurrentVersion>2.");
-             std::this_thread::sleep_for(std::chrono::milliseconds(20));
+             p.WaitUntilDelivered();
              p.Reset();
          },
          5},
