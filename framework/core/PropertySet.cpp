@@ -1,7 +1,5 @@
 #include "core/PropertySet.h"
 
-#include <link.h>
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -260,39 +258,19 @@ std::string_view FormName(PropertyForm form) {
 }
 
 namespace {
-std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge);
+// deferLarge: large strings are left undecoded; lasting: and kept as views
+// for good.
+std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge, bool lasting);
 }
 
-std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes) { return ReadSet(bytes, false); }
-std::vector<PropertyEntry> ReadPropertySetDeferred(std::string_view bytes) { return ReadSet(bytes, true); }
+std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes) { return ReadSet(bytes, false, false); }
+std::vector<PropertyEntry> ReadPropertySetDeferred(std::string_view bytes, SetBytes bytesAre) {
+    return ReadSet(bytes, true, bytesAre == SetBytes::Constant);
+}
 
 namespace {
 
-// True when the bytes lie in a read-only segment of the program itself: a
-// compiled window definition, which lives as long as the process and never
-// changes, so a large value of it can be kept as a view. (A library's
-// segments are not asked: it might be unloaded.)
-bool InConstantProgramData(std::string_view bytes) {
-    struct Range {
-        std::uintptr_t begin, end;
-        bool inside = false;
-    } range{reinterpret_cast<std::uintptr_t>(bytes.data()), reinterpret_cast<std::uintptr_t>(bytes.data()) + bytes.size()};
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void* data) {
-            auto* r = static_cast<Range*>(data);
-            for (int k = 0; k < info->dlpi_phnum; ++k) {
-                const auto& segment = info->dlpi_phdr[k];
-                if (segment.p_type != PT_LOAD || (segment.p_flags & PF_W)) continue;
-                const std::uintptr_t begin = info->dlpi_addr + segment.p_vaddr;
-                r->inside = r->inside || (r->begin >= begin && r->end <= begin + segment.p_memsz);
-            }
-            return 1;  // the program is the first object listed
-        },
-        &range);
-    return range.inside;
-}
-
-std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge) {
+std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge, bool lasting) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::vector<PropertyEntry> entries;
@@ -371,7 +349,7 @@ std::vector<PropertyEntry> ReadSet(std::string_view bytes, bool deferLarge) {
                          key, keyStart);
                 if (deferLarge && count >= kDeferredTextBytes) {
                     value.utf8 = bytes.substr(i, count);
-                    value.utf8Lasting = InConstantProgramData(value.utf8);
+                    value.utf8Lasting = lasting;
                 }
                 else DecodeUtf8Into(bytes.substr(i, count), value.text);
                 i += count;
@@ -436,10 +414,10 @@ const PropertyValue* FindProperty(const std::vector<PropertyEntry>& entries, std
     return nullptr;
 }
 
-void SetProperties(PropertyTarget& target, std::string_view bytes) {
+void SetProperties(PropertyTarget& target, std::string_view bytes, SetBytes bytesAre) {
     // Read the whole set first: a broken set changes nothing on the target.
     // Not const: a target may take a large value over (see Listbox).
-    auto entries = ReadPropertySetDeferred(bytes);
+    auto entries = ReadPropertySetDeferred(bytes, bytesAre);
     const PropertyBatch batch(target);
     for (const auto& e : entries) {
         if (!target.SetNumberedProperty(e.number, e.key, e.value))

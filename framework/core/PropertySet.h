@@ -16,6 +16,11 @@
 
 namespace fw {
 
+// What a set's bytes are: Passing bytes are valid while the set is applied;
+// Constant bytes are the program's own constant data (a compiled window
+// definition), which never change and last as long as the process.
+enum class SetBytes { Passing, Constant };
+
 enum class PropertyForm { Boolean, Colour, String, Integer };
 
 struct Colour {
@@ -32,8 +37,8 @@ struct PropertyValue {
     // handed over undecoded here, with text left empty (see TextValue). A
     // list of 70,000 rows need not be decoded before anyone reads it. It
     // views the set's bytes, so it is valid while the set is applied; when
-    // those bytes are the program's own constant data (utf8Lasting) it is
-    // valid for good and may be kept without a copy.
+    // the set was read as SetBytes::Constant (utf8Lasting) it is valid for
+    // good and may be kept without a copy.
     std::string_view utf8;
     bool utf8Lasting = false;
     int32_t integer = 0;
@@ -92,9 +97,10 @@ struct PropertyEntry {
 // running past the end, or a key named twice. Never reads out of bounds.
 std::vector<PropertyEntry> ReadPropertySet(std::string_view bytes);
 // The same, leaving string values of at least this many bytes undecoded in
-// PropertyValue::utf8, a view of the bytes (SetProperties reads this way).
+// PropertyValue::utf8, a view of the bytes (SetProperties reads this way),
+// lasting for good when the bytes are Constant.
 inline constexpr std::size_t kDeferredTextBytes = 64 * 1024;
-std::vector<PropertyEntry> ReadPropertySetDeferred(std::string_view bytes);
+std::vector<PropertyEntry> ReadPropertySetDeferred(std::string_view bytes, SetBytes bytesAre);
 
 // Writes entries in the order given. Throws PropertySetException for a key
 // outside the table, a value of the wrong form or a key named twice (the
@@ -146,8 +152,9 @@ private:
 // Reads the set and applies each entry in order; an entry the target does not
 // take raises PropertySetException naming the key, its offset and the class.
 // The whole set is read before anything is applied, so a set that cannot be
-// read leaves the target untouched.
-void SetProperties(PropertyTarget& target, std::string_view bytes);
+// read leaves the target untouched. A target may keep a large value of
+// Constant bytes without copying it.
+void SetProperties(PropertyTarget& target, std::string_view bytes, SetBytes bytesAre = SetBytes::Passing);
 
 // The keys each framework class takes in its sets ("Window", "TextArea",
 // "TextField", "Listbox", "PopupMenu", "PushButton", "Label", "ProgressBar",
@@ -175,6 +182,7 @@ const std::vector<std::string>& PropertyClasses();
 // A window definition compiled into the program by the build-time generator
 // (tools/windowc): the window's own set and its controls in creation order.
 // The generated objects are constant-initialised; nothing runs at start-up.
+// Their sets are constant data (SetBytes::Constant).
 struct PresetProperty {
     std::string_view key;  // "TextSize", "TextUnit" or "LineSpacing"
     double value;

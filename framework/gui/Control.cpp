@@ -1,5 +1,4 @@
 #include "gui/Control.h"
-#include "gui/controls/CaptionFit.h"
 
 #include "core/RuntimeCore.h"
 #include "gui/FontNames.h"
@@ -165,11 +164,14 @@ void RectControl::PlaceInto(QWidget* parent) {
 }
 
 void RectControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+    const bool resized = std::max(0, width) != width_ || std::max(0, height) != height_;
     left_ = left;
     top_ = top;
     width_ = std::max(0, width);
     height_ = std::max(0, height);
-    if (widget_) widget_->setGeometry(left_, top_, width_, height_);
+    if (!widget_) return;
+    widget_->setGeometry(left_, top_, width_, height_);
+    if (resized) RequestFit();
 }
 
 void RectControl::ClearFocusIfHeld() {
@@ -314,23 +316,7 @@ void RectControl::EndPropertyBatch() {
 
 void RectControl::RequestFit() {
     fitPending_ = fontHeld_ > 0;
-    if (fitPending_) return;
-    // A control wholly outside its parent cannot be seen: its text is fitted
-    // (which may load a font nothing on view uses) once it moves, or the
-    // parent grows, into sight.
-    QWidget* parent = widget_ ? widget_->parentWidget() : nullptr;
-    awaitingSight_ = parent && !widget_->geometry().isEmpty() && !widget_->geometry().intersects(parent->rect());
-    if (!awaitingSight_) {
-        Fit();
-        return;
-    }
-    if (sightWatched_) return;
-    sightWatched_ = true;
-    const auto refit = [this] {
-        if (awaitingSight_) RequestFit();
-    };
-    controls::RefitOnResize(parent, Context(), refit);
-    controls::RefitOnResize(widget_, Context(), refit, true);
+    if (!fitPending_) Fit();
 }
 
 bool RectControl::SetPresetProperty(std::string_view key, double value) {

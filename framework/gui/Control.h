@@ -215,7 +215,8 @@ protected:
     void ApplyFont();
     // Lays the control's text out for its room again (Fit), at once or,
     // within a batch, once at its end: measuring text is costly, and a batch
-    // sets caption, font and bounds one after another.
+    // sets caption, font and bounds one after another. A change of size asks
+    // for it too, also where the control lies outside the window.
     void RequestFit();
     virtual void Fit() {}
     // Called by the focus machinery once per gain of focus.
@@ -241,8 +242,6 @@ protected:
     int fontHeld_ = 0;
     bool fontPending_ = false;
     bool fitPending_ = false;
-    // Fitting waits while the control lies wholly outside its parent.
-    bool awaitingSight_ = false, sightWatched_ = false;
 
 private:
     friend class ControlEventFilter;

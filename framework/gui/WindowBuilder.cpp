@@ -29,7 +29,7 @@ void CreateControl(Window& w, const WindowClass& cls, const ControlDefinition& d
         // The presets and the set take effect together.
         const PropertyBatch batch(*w.ControlByName(name));
         for (const auto& preset : def.presets) w.ControlByName(name)->SetPresetProperty(preset.key, preset.value);
-        SetProperties(*w.ControlByName(name), def.set);
+        SetProperties(*w.ControlByName(name), def.set, SetBytes::Constant);
     }
     for (const auto& event : def.events) {
         if (nextBinder >= cls.binders.size())
@@ -43,7 +43,7 @@ void CreateControl(Window& w, const WindowClass& cls, const ControlDefinition& d
 
 void BuildWindowLayout(Window& window, const WindowClass& cls) {
     if (cls.menuBar) window.SetMenuBar(cls.menuBar());
-    SetProperties(window, cls.definition.set);
+    SetProperties(window, cls.definition.set, SetBytes::Constant);
 }
 
 void CreateWindowControls(Window& window, const WindowClass& cls) {

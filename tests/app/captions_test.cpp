@@ -2,9 +2,10 @@
 // the control shows, measured in the font it draws with, fits the rectangle
 // its style lays text out in, across and down, whatever fonts the system
 // has ("Support Tarnwick" in the bold system font is wider than its button
-// with Debian's), once the control is in sight.
+// with Debian's), also where the control lies beyond the window's edge.
 #include "app_test_util.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -69,9 +70,6 @@ Measured OfPopupRow(const QComboBox& c, const QString& row) {
 using CaptionsTest = app_test::ProgramFixture;
 
 TEST_F(CaptionsTest, EveryCaptionOfTheMainWindowFitsItsControl) {
-    // Controls that lie outside the window are fitted once they come into
-    // sight: widen the content area to hold them all.
-    W().Scramble()->Widget()->parentWidget()->setFixedSize(1200, 700);
     std::vector<std::pair<std::string, Measured>> all;
     int buttons = 0, labels = 0;
     for (const auto& control : W().Controls()) {
@@ -97,6 +95,34 @@ TEST_F(CaptionsTest, EveryCaptionOfTheMainWindowFitsItsControl) {
         // Drawn smaller only as far as it must be.
         if (m.neededOneLarger) {
             EXPECT_TRUE(m.neededOneLarger->width() > m.room.width() || m.neededOneLarger->height() > m.room.height());
+        }
+    }
+}
+
+// The controls beyond the right edge are never seen, yet they are built
+// like the others: each draws in the font its definition gives it.
+TEST_F(CaptionsTest, TheControlsBeyondTheRightEdgeDrawInTheirDesignedFonts) {
+    const struct {
+        fw::RectControl* control;
+        bool arial12;
+    } cases[] = {
+        {W().DevTest().Get(), true},
+        {W().SaveDict().Get(), true},
+        {W().StaticText1().Get(), false},
+        {W().NoWords().Get(), false},
+    };
+    const QRect window = W().Scramble()->Widget()->parentWidget()->rect();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.control->Name().ToUtf8());
+        EXPECT_FALSE(c.control->Widget()->geometry().intersects(window));
+        const QFont drawn = c.control->Widget()->font();
+        EXPECT_EQ(drawn, c.control->ResolvedFont());
+        EXPECT_TRUE(drawn.bold());
+        if (c.arial12) {
+            EXPECT_EQ(QFontInfo(drawn).pixelSize(), 12);
+            EXPECT_EQ(c.control->TextFont().ToUtf8(), "Arial");
+        } else {
+            EXPECT_EQ(QFontInfo(drawn).pixelSize(), QFontInfo(QApplication::font()).pixelSize());
         }
     }
 }

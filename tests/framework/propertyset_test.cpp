@@ -337,8 +337,10 @@ constexpr auto kConstantSet = [] {
 TEST(PropertySet, LongStringsAreHandedOverAsViewsThatLastOnlyInConstantData) {
     const std::string_view constant(kConstantSet.data(), kConstantSet.size());
     const std::string copy(constant);
-    for (const auto& [bytes, lasting] : {std::pair{constant, true}, std::pair{std::string_view(copy), false}}) {
-        auto entries = fw::ReadPropertySetDeferred(bytes);
+    for (const auto& [bytes, are] : {std::pair{constant, fw::SetBytes::Constant},
+                                     std::pair{std::string_view(copy), fw::SetBytes::Passing}}) {
+        const bool lasting = are == fw::SetBytes::Constant;
+        auto entries = fw::ReadPropertySetDeferred(bytes, are);
         ASSERT_EQ(entries.size(), 1u);
         const PropertyValue& v = entries[0].value;
         EXPECT_EQ(v.utf8.size(), kLongText);

@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<fw::PropertyEntry> entries, deferred;
     const bool read = Read(fw::ReadPropertySet, bytes, entries);
-    if (Read(fw::ReadPropertySetDeferred, bytes, deferred) != read) Fault("the two readers disagree on refusing");
+    const auto readDeferred = [](std::string_view b) { return fw::ReadPropertySetDeferred(b, fw::SetBytes::Passing); };
+    if (Read(readDeferred, bytes, deferred) != read) Fault("the two readers disagree on refusing");
     if (!read) return 0;
     if (!SameEntries(entries, deferred)) Fault("the two readers read different entries");
 

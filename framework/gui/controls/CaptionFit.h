@@ -6,11 +6,8 @@
 
 #include <QFont>
 
-#include <functional>
-
 class QSize;
 class QString;
-class QWidget;
 
 namespace fw::controls {
 
@@ -19,9 +16,5 @@ namespace fw::controls {
 // room (a control not yet sized) keeps the designed font. flags are those
 // the widget draws the text with (Qt::TextShowMnemonic for a button).
 QFont FittedFont(const QFont& designed, const QString& text, const QSize& room, int flags);
-
-// Calls refit after every resize of the widget (and, with moves, every
-// move), for as long as both the widget and the context live.
-void RefitOnResize(QWidget* widget, const QObject* context, std::function<void()> refit, bool moves = false);
 
 }  // namespace fw::controls

@@ -11,7 +11,6 @@ Label::Label() {
     label_->setTextFormat(Qt::PlainText);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     SetWidget(label_);
-    controls::RefitOnResize(label_, Context(), [this] { RequestFit(); });
 }
 
 void Label::FontChanged(const QFont& font) {

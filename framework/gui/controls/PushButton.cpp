@@ -29,7 +29,6 @@ PushButton::PushButton() {
     button_->setAutoDefault(false);
     SetWidget(button_);
     QObject::connect(button_, &QPushButton::clicked, Context(), [this] { RaiseEvent("Action"); });
-    controls::RefitOnResize(button_, Context(), [this] { RequestFit(); });
 }
 
 QPushButton* PushButton::Button() const { return button_.data(); }

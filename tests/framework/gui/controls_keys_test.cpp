@@ -222,8 +222,7 @@ TEST(ControlFonts, ARefusedEntryEndsTheBatchOfItsSet) {
 // control's font, only as much smaller as it must be, and in the designed
 // font again once there is room.
 TEST(ControlFonts, ACaptionTooWideForItsControlShrinksUntilItFits) {
-    Host host;
-    host.widget.show();  // a hidden widget hears of a resize only when shown
+    Host host;  // hidden: a caption is fitted whether or not it is seen
     const QString wide = "A caption far too wide for its button";
     auto button = fw::New<fw::PushButton>();
     button->PlaceInto(&host.widget);
@@ -257,8 +256,7 @@ TEST(ControlFonts, ACaptionTooWideForItsControlShrinksUntilItFits) {
 }
 
 // The fitted font is the largest that the laid-out text fits, also where
-// the room is only a pixel or two wider or narrower than the text: fitting
-// skips laying out text that plainly fits, and guesses where to start.
+// the room is only a pixel or two wider or narrower than the text.
 TEST(ControlFonts, AFittedCaptionIsTheLargestSizeAtWhichItsLaidOutTextFits) {
     const struct {
         const char* text;
@@ -319,25 +317,31 @@ TEST(ControlFonts, ABatchFitsTheCaptionAtItsEnd) {
     EXPECT_LT(QFontInfo(button->Widget()->font()).pixelSize(), QFontInfo(designed).pixelSize());
 }
 
-// A control wholly outside its parent cannot be seen: its caption is
-// fitted once it moves, or the parent grows, into sight.
-TEST(ControlFonts, ACaptionOutOfSightIsFittedWhenItComesIntoSight) {
-    const QString caption = QStringLiteral("A caption far too wide for its button");
-    for (const bool byMove : {true, false}) {
-        SCOPED_TRACE(byMove ? "moved into sight" : "the parent grown");
-        Host host;
-        host.widget.show();
-        auto button = fw::New<fw::PushButton>();
-        button->PlaceInto(&host.widget);
-        const QFont designed = button->Widget()->font();
-        button->SetBounds(720, 10, 110, 20);
-        button->SetCaption(fw::String::FromQString(caption));
-        EXPECT_EQ(button->Widget()->font(), designed);
-        if (byMove) button->SetBounds(10, 10, 110, 20);
-        else host.widget.resize(900, 500);
-        EXPECT_LT(QFontInfo(button->Widget()->font()).pixelSize(), QFontInfo(designed).pixelSize());
-        EXPECT_LE(QFontMetrics(button->Widget()->font()).horizontalAdvance(caption), 110);
+// A control outside its window, which nobody sees, is fitted all the same
+// as it is built: it draws in its designed font, or in the size its caption
+// fits at.
+TEST(ControlFonts, ACaptionOutOfSightIsFittedAsItIsBuilt) {
+    Host host;
+    host.widget.show();
+    auto button = fw::New<fw::PushButton>();
+    button->PlaceInto(&host.widget);
+    {
+        const fw::PropertyBatch batch(*button);
+        button->SetBounds(892, 409, 80, 20);
+        button->SetCaption("Dev Test");
+        button->SetTextFont("Arial");
+        button->SetTextSize(12);
+        button->SetBold(true);
     }
+    const QFont drawn = button->Widget()->font();
+    EXPECT_EQ(drawn, button->ResolvedFont());
+    EXPECT_TRUE(drawn.bold());
+    EXPECT_EQ(QFontInfo(drawn).pixelSize(), 12);
+
+    const QString wide = QStringLiteral("Developer Tests");
+    button->SetCaption(fw::String::FromQString(wide));
+    EXPECT_LT(QFontInfo(button->Widget()->font()).pixelSize(), 12);
+    EXPECT_LE(QFontMetrics(button->Widget()->font()).horizontalAdvance(wide), 80);
 }
 
 TEST(ProgressBar, MaximumZeroIsABusyIndicator) {

@@ -11,6 +11,9 @@
 #include <QTableView>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 using controls_test::Host;
 using fw::String;
 
@@ -44,6 +47,25 @@ TEST(Listbox, ManyRowsFromTheInitialValueLoadFastAndReadBackInOrder) {
     // Out of range, or another column: the empty string.
     EXPECT_TRUE(list->Cell(n, 0).IsEmpty());
     EXPECT_TRUE(list->Cell(0, 1).IsEmpty());
+}
+
+// A large initial value is kept as a view of its set's bytes only when the
+// caller says they are constant data: the rows of a passing set outlive it.
+TEST(Listbox, ALargeInitialValueOfAPassingSetOutlivesTheSet) {
+    controls_test::EnsureApp();
+    auto list = fw::New<fw::Listbox>();
+    const int n = 20000;
+    {
+        std::string joined;
+        for (int i = 0; i < n; ++i) joined += (i ? "\rword" : "word") + std::to_string(i);
+        ASSERT_GE(joined.size(), fw::kDeferredTextBytes);
+        std::string set = fw::WritePropertySet({{"InitialValue", fw::PropertyValue::Text(String(joined))}});
+        fw::SetProperties(*list, set);
+        std::fill(set.begin(), set.end(), 'x');
+    }
+    EXPECT_EQ(list->ListCount(), n);
+    EXPECT_TRUE(list->Cell(0, 0).Identical("word0"));
+    EXPECT_TRUE(list->Cell(n - 1, 0).Identical(String("word") + fw::Str(n - 1)));
 }
 
 TEST(Listbox, RowChangesReachTheRowsTheViewAndTheRevision) {
