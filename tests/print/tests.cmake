@@ -9,7 +9,7 @@ if(SCRANDLE_GUI)
   find_program(SCRANDLE_PYTHON3 python3)
   if(SCRANDLE_XVFB_RUN AND SCRANDLE_XDOTOOL AND SCRANDLE_CUPSD AND SCRANDLE_PDFTOTEXT AND SCRANDLE_PYTHON3
      AND EXISTS /usr/lib/cups/backend/cups-pdf)
-    foreach(text help three empty)
+    foreach(text help three empty rejected)
       add_test(NAME print_cups_pdf_${text}
         COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24"
                 sh ${CMAKE_CURRENT_LIST_DIR}/run_print_test.sh ${text} $<TARGET_FILE:scrandle>)
@@ -28,4 +28,22 @@ if(SCRANDLE_GUI)
   else()
     message(STATUS "The real printing tests are skipped: xvfb-run, xdotool, cupsd, cups-pdf, pdftotext or python3 is missing")
   endif()
+endif()
+
+# The print job's answer from a real print service, in-process: a queue
+# that refuses jobs must be told to the user, a queue that takes them must
+# not (HelpPrinting tests of app_tests, which skip without this service).
+if(SCRANDLE_GUI AND SCRANDLE_CUPSD AND EXISTS /usr/lib/cups/backend/cups-pdf)
+  add_test(NAME print_cups_service_answer
+    COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/run_with_cupsd.sh $<TARGET_FILE:app_tests>
+            --gtest_filter=HelpPrinting.ThePrintServicesAnswer*)
+  set(environment ${SCRANDLE_TEST_ENVIRONMENT})
+  if(SCRANDLE_SANITIZE)
+    # As above: libcups's threads and LeakSanitizer's exit-time tracer.
+    list(TRANSFORM environment REPLACE "^ASAN_OPTIONS=detect_leaks=1" "ASAN_OPTIONS=detect_leaks=0")
+  endif()
+  set_tests_properties(print_cups_service_answer PROPERTIES
+    TIMEOUT 120
+    SKIP_RETURN_CODE 77
+    ENVIRONMENT "${environment}")
 endif()
