@@ -30,19 +30,23 @@ if(SCRANDLE_GUI)
   endif()
 endif()
 
-# The print job's answer from a real print service, in-process: a queue
-# that refuses jobs must be told to the user, a queue that takes them must
-# not (HelpPrinting tests of app_tests, which skip without this service).
+# In-process beside a real print service: a queue that refuses jobs must be
+# told to the user, a queue that takes them must not (a HelpPrinting test of
+# app_tests, which skips without this service); the print dialog with the
+# service's queue among its printers offers no pages, copies or order.
 if(SCRANDLE_GUI AND SCRANDLE_CUPSD AND EXISTS /usr/lib/cups/backend/cups-pdf)
   add_test(NAME print_cups_service_answer
     COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/run_with_cupsd.sh $<TARGET_FILE:app_tests>
             --gtest_filter=HelpPrinting.ThePrintServicesAnswer*)
+  add_test(NAME print_cups_dialog_choices
+    COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/run_with_cupsd.sh $<TARGET_FILE:framework_gui_tests>
+            --gtest_filter=PrintDialog.*)
   set(environment ${SCRANDLE_TEST_ENVIRONMENT})
   if(SCRANDLE_SANITIZE)
     # As above: libcups's threads and LeakSanitizer's exit-time tracer.
     list(TRANSFORM environment REPLACE "^ASAN_OPTIONS=detect_leaks=1" "ASAN_OPTIONS=detect_leaks=0")
   endif()
-  set_tests_properties(print_cups_service_answer PROPERTIES
+  set_tests_properties(print_cups_service_answer print_cups_dialog_choices PROPERTIES
     TIMEOUT 120
     SKIP_RETURN_CODE 77
     ENVIRONMENT "${environment}")

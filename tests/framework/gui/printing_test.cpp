@@ -8,8 +8,8 @@
 #include "gui/ScriptedDesktop.h"
 #include "gui/controls/TextArea.h"
 
-#include <QApplication>
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFontInfo>
@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -269,13 +270,15 @@ TEST(PrinterGraphics, CountsPagesAndIgnoresDrawingOnceFinished) {
 
 // The real print dialog: whichever printer is chosen, it offers no range
 // of pages, no copies, no collation and no reverse order, none of which a
-// job would carry out.
+// job would carry out. (tests/print runs it beside a print service too,
+// whose queue must then be among the printers.)
 TEST(PrintDialog, OffersNoChoiceOfPagesCopiesOrOrder) {
     controls_test::EnsureApp();
     std::unique_ptr<fw::PrintJob> job = fw::PrintSupport().NewJob();
     std::vector<std::string> offered;
     int printers = 0;
-    bool allPages = false;
+    bool allPages = false, queueListed = false;
+    const char* queue = std::getenv("CUPS_TEST_QUEUE");
     QTimer::singleShot(0, [&] {
         QPrintDialog* dialog = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -287,6 +290,7 @@ TEST(PrintDialog, OffersNoChoiceOfPagesCopiesOrOrder) {
             combo->setCurrentIndex(i);
             QCoreApplication::processEvents();
             ++printers;
+            queueListed |= queue && combo->itemText(i) == QString::fromLocal8Bit(queue);
             for (const char* name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit", "copies",
                                      "collate", "reverse"}) {
                 const QWidget* w = dialog->findChild<QWidget*>(name);
@@ -302,6 +306,7 @@ TEST(PrintDialog, OffersNoChoiceOfPagesCopiesOrOrder) {
     EXPECT_GT(printers, 0) << "no print dialog, or no printer in it";
     EXPECT_EQ(offered, std::vector<std::string>{});
     EXPECT_TRUE(allPages);
+    if (queue) EXPECT_TRUE(queueListed) << queue;
 }
 
 }  // namespace
