@@ -1,7 +1,7 @@
 // The About box: the product's name, the running version, the credits and
 // the two buttons that hand the author's mail address and the maker's web
-// site to the desktop. Not modal; at most one is open, reached through
-// AboutBoxInstance().
+// site (update/Addresses.h) to the desktop. Not modal; at most one is open,
+// reached through AboutBoxInstance().
 #pragma once
 
 #include "AboutBox.window.h"
@@ -12,10 +12,6 @@ class AboutBox : public fw::Window {
 
 // The implicit-instance accessor: the open About box or a new one.
 fw::Ref<AboutBox> AboutBoxInstance();
-
-// The addresses the two buttons hand on.
-fw::String AuthorMailURL();
-fw::String WebSiteURL();
 
 // Registers the class "AboutBox.AboutBox".
 void RegisterAboutBoxClass();

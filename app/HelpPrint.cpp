@@ -42,7 +42,7 @@ int PrintHelpPages(fw::Graphics& g, const std::function<fw::Ref<fw::TextArea>()>
 bool PrintHelp(const std::function<fw::Ref<fw::TextArea>()>& helpArea, const std::function<void()>& closeHelp) {
     // The footer's moment is the command's, taken before the dialog.
     const fw::String footerText = FooterText(fw::Date());
-    fw::Ref<fw::Graphics> printer = fw::OpenPrinterDialog();
+    fw::Ref<fw::Graphics> printer = fw::OpenPrinterDialog(kJobName);
     if (printer) PrintHelpPages(*printer, helpArea, footerText);
     closeHelp();
     // Releasing the graphics ends the job, after the window has closed.

@@ -24,6 +24,9 @@ inline constexpr double kPageNumberX = 40;
 inline constexpr double kFooterTextX = 100;
 inline constexpr double kFooterY = kPageHeight;
 
+// The print job's name, as the queue lists it and the document's title.
+inline constexpr const char* kJobName = "Scrandle Help";
+
 // "time, date" of the moment, short forms in the user's conventions.
 fw::String FooterText(const fw::Date& moment);
 

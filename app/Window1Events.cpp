@@ -1,9 +1,9 @@
 // The main window's own events, the scramble pause and the support button.
-#include "Build.h"
 #include "gui/Desktop.h"
 #include "engine/Module1.h"
 #include "gui/Runtime.h"
 #include "app/Window1.h"
+#include "update/Addresses.h"
 
 void Window1::Event_Open() {
     Module1::NewScrambledMessageFlag = false;
@@ -18,4 +18,4 @@ void Window1::Timer1_Action(fw::Timer&) {
     Timer1()->SetPeriod(2000);
 }
 
-void Window1::SupportButton_Action(fw::PushButton&) { fw::ShowURL(fw::String(build::kSupportPageUrl)); }
+void Window1::SupportButton_Action(fw::PushButton&) { fw::ShowURL(update::SupportPageUrl()); }

@@ -1,5 +1,7 @@
 #include "update/Reply.h"
 
+#include "core/Http.h"
+
 namespace update {
 
 fw::String startTag(const fw::String& name) { return "<" + name + ">"; }
@@ -19,6 +21,21 @@ fw::String returnValue(const fw::String& reply, const fw::String& name) {
     // closing tag (q = 0) yields nothing.
     return fw::Mid(reply, a, q - a);
 }
+
+fw::String CurrentVersion(const fw::String& reply) {
+    const fw::String value = returnValue(reply, "CurrentVersion");
+    auto blank = [](char32_t c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    std::size_t first = 0, end = value.Size();
+    while (first < end && blank(value.At(first))) ++first;
+    while (end > first && blank(value.At(end - 1))) --end;
+    return fw::Mid(value, static_cast<int32_t>(first + 1), static_cast<int32_t>(end - first));
+}
+
+bool IsUpdateFile(int32_t status, const fw::String& version) {
+    return status >= 200 && status <= 299 && !version.IsEmpty();
+}
+
+int32_t NoUpdateFileCode() { return static_cast<int32_t>(fw::HttpError::UnusableReply); }
 
 bool IsCurrentVersion(const fw::String& version, int32_t major, int32_t minor, int32_t bug) {
     const int32_t running[] = {major, minor, bug};

@@ -22,6 +22,18 @@ fw::String endTag(const fw::String& name);
 // missing.
 fw::String returnValue(const fw::String& reply, const fw::String& name);
 
+// The version the reply names: the CurrentVersion value without the blanks
+// and line ends around it (a file may set the value on lines of its own);
+// empty when the reply names none.
+fw::String CurrentVersion(const fw::String& reply);
+// Whether a reply is the update file: its status is one of success (2xx)
+// and it names a version. Any other reply (an error page, a redirect, a
+// missing file) is a failed check.
+bool IsUpdateFile(int32_t status, const fw::String& version);
+// The code the communication-error message gives for a reply that is no
+// update file (the table of codes is in core/Http.h).
+int32_t NoUpdateFileCode();
+
 // Whether the version text names the running version: its first three
 // "."-separated fields read as numbers equal major, minor and bug in turn. A
 // missing field reads as 0 and fields after the third are not read; any

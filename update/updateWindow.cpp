@@ -22,13 +22,15 @@ void updateWindow::Event_Open() {
 
 void updateWindow::PushButton1_Action(fw::PushButton&) { Close(); }
 
-void updateWindow::hp_PageReceived(fw::HTTPSocket&, const fw::String&, int32_t, const fw::InternetHeaders&,
-                                   const fw::String& content) {
-    if (content.IsEmpty()) {
-        Close();
+void updateWindow::hp_PageReceived(fw::HTTPSocket& socket, const fw::String&, int32_t status,
+                                   const fw::InternetHeaders&, const fw::String& content) {
+    // An error page, a redirect or an empty reply is no update file: the
+    // check failed, as when no connection could be made.
+    const fw::String version = update::CurrentVersion(content);
+    if (!update::IsUpdateFile(status, version)) {
+        hp_Error(socket, update::NoUpdateFileCode());
         return;
     }
-    const fw::String version = returnValue(content, "CurrentVersion");
     const fw::String description = returnValue(content, "Description");
     const bool free = update::IsFreeUpgrade(returnValue(content, "Free"));
     ProgressBar1()->SetVisible(false);

@@ -2,7 +2,9 @@
 // into a busy indicator, asks its socket hp for the update file and closes
 // the version window; the reply (hp_PageReceived) reports the current
 // version or offers the upgrade dialog (askUpgrade), a failure (hp_Error) is
-// reported with the socket's code. "Cancel", Return, Escape and the close box
+// reported with the socket's code; a reply that is no update file (a status
+// other than 2xx, or no version) is such a failure, with a code of its own
+// (update/Reply.h). "Cancel", Return, Escape and the close box
 // end the check at any time; the request ends with the window, and no
 // handler of a closed window runs. Its definition
 // (resources/updateWindow.window) gives it its controls and the bindings of

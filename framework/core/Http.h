@@ -29,6 +29,12 @@ namespace fw {
 //   7  BadAddress         the URL names no host, or a port that is no number
 //                         from 1 to 65535, or holds blanks or control bytes
 //   8  SocketFailure      any other failure of the socket
+//   9  UnusableReply      a reply came, but not the one asked for: a status
+//                         other than 2xx, or without what the caller reads
+//                         from it. The client delivers every reply as it
+//                         comes; its caller tells this one (the update
+//                         check: no update file)
+//  10  NetworkUnavailable the network module could not be loaded
 enum class HttpError : int32_t {
     None = 0,
     HostNotFound = 1,
@@ -39,6 +45,8 @@ enum class HttpError : int32_t {
     ReplyTooLarge = 6,
     BadAddress = 7,
     SocketFailure = 8,
+    UnusableReply = 9,
+    NetworkUnavailable = 10,
 };
 
 // The update file is a few hundred bytes; anything near these sizes is not a

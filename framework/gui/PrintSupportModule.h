@@ -23,11 +23,14 @@ class PrintJob {
 public:
     virtual ~PrintJob() = default;
     virtual QPrinter* Printer() = 0;
+    // The job's name, as the print queue lists it and the document's title.
+    virtual void SetTitle(const QString& title) = 0;
     // Lays the page out in points from the paper's corner and begins the
     // painter on it; false when the job cannot start.
     virtual bool Begin(QPainter& painter) = 0;
-    // Ends the painter; false when the job failed.
-    virtual bool End(QPainter& painter) = 0;
+    // Ends the painter, which hands the job to the printer; false when the
+    // job failed, with the reason in failure.
+    virtual bool End(QPainter& painter, QString& failure) = 0;
     virtual bool NewPage() = 0;
     virtual QPaintDevice* Device() = 0;
     // The printer's name, or the output file when printing to a file.
@@ -37,6 +40,8 @@ public:
 class PrintSupportModule {
 public:
     // The print dialog over the printer; true when the user confirmed it.
+    // It offers no choice of pages, copies, collation or page order: a job
+    // prints the whole document once, first page first.
     virtual bool ChoosePrinter(QPrinter* printer) = 0;
     // A job on a new high-resolution printer.
     virtual std::unique_ptr<PrintJob> NewJob() = 0;

@@ -103,8 +103,8 @@ Ref<StyledTextPrinter> styledTextPrinter(const TextArea& area, Graphics& graphic
 // A Graphics on a printer: a QPainter on the QPrinter, every page 72 units
 // to the inch from the paper's top-left corner, portrait whatever was
 // chosen. The print job ends, and goes to the printer, when the object is
-// released; a job Qt reports as failed is told to the user in a message
-// naming the printer and the reason.
+// released; a job that fails, or that the print service does not take,
+// is told to the user in a message naming the printer and the reason.
 class PrinterGraphics : public Graphics {
 public:
     // Takes a job whose printer holds the user's choices; Begin starts it.
@@ -114,7 +114,8 @@ public:
     // False, after telling the user, when the job cannot start.
     bool Begin();
     // Ends the job (the destructor does it otherwise); false, after telling
-    // the user, when Qt reports it failed. Further drawing is ignored.
+    // the user, when it failed or the print service refused it. Further
+    // drawing is ignored.
     bool Finish();
 
     QPrinter& Printer();
@@ -139,7 +140,9 @@ private:
 // Shows the system's print dialog modally (through the desktop, with no
 // page setup and no parent window) and returns a graphics that draws on
 // the first page of a new print job, or nil when the user cancelled or the
-// job could not start.
-Ref<Graphics> OpenPrinterDialog();
+// job could not start. The job bears the name given (the print queue's
+// listing, the document's title); it prints every page drawn, once, in
+// order, for the dialog offers no range, copies or order.
+Ref<Graphics> OpenPrinterDialog(const String& jobName = String());
 
 }  // namespace fw

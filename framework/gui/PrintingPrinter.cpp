@@ -37,8 +37,9 @@ bool PrinterGraphics::Begin() {
 bool PrinterGraphics::Finish() {
     if (finished_) return true;
     finished_ = true;
-    if (!job_->End(painter_->painter)) {
-        Fail("the print job could not be finished");
+    QString failure;
+    if (!job_->End(painter_->painter, failure)) {
+        Fail(String::FromQString(failure));
         return false;
     }
     return true;
@@ -76,8 +77,9 @@ void PrinterGraphics::DrawTextLine(const QTextLayout& layout, int lineIndex, dou
     layout.lineAt(lineIndex).draw(&painter_->painter, QPointF(x, y));
 }
 
-Ref<Graphics> OpenPrinterDialog() {
+Ref<Graphics> OpenPrinterDialog(const String& jobName) {
     std::unique_ptr<PrintJob> job = PrintSupport().NewJob();
+    job->SetTitle(jobName.ToQString());
     if (!TheDesktop().ChoosePrinter(job->Printer())) return nullptr;
     auto graphics = New<PrinterGraphics>(std::move(job));
     if (!graphics->Begin()) return nullptr;

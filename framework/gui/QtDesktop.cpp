@@ -84,6 +84,32 @@ QString QtDesktop::DisplayText(const String& text) {
     return q;
 }
 
+QString QtDesktop::BoxText(const String& text) {
+    const QString all = DisplayText(text);
+    QString shown;
+    int lines = 1, run = 0;
+    qsizetype i = 0;
+    for (; i < all.size() && shown.size() < kBoxCharacters; ++i) {
+        const QChar c = all[i];
+        if (c == u'\n') {
+            if (++lines > kBoxLines) break;
+            run = 0;
+        } else if (c.isSpace() || c == u'-') {
+            run = 0;
+        } else if (++run > kBoxRun && !c.isLowSurrogate()) {
+            shown += QChar(0x200B);
+            run = 1;
+        }
+        shown += c;
+    }
+    if (i < all.size()) {
+        if (!shown.isEmpty() && shown.back().isHighSurrogate()) shown.chop(1);
+        while (!shown.isEmpty() && (shown.back().isSpace() || shown.back() == QChar(0x200B))) shown.chop(1);
+        shown += QChar(0x2026);
+    }
+    return shown;
+}
+
 QString QtDesktop::StartFolder(const std::string& wanted) {
     if (!wanted.empty()) {
         const QString path = QString::fromStdString(wanted);
@@ -98,7 +124,7 @@ std::unique_ptr<QMessageBox> QtDesktop::BuildMsgBox(const String& text, const Di
     auto box = NewBox(owner);
     box->setIcon(QMessageBox::NoIcon);
     box->setTextFormat(Qt::PlainText);
-    box->setText(DisplayText(text));
+    box->setText(BoxText(text));
     QPushButton* ok = AddButton(*box, "OK", QMessageBox::AcceptRole, DialogButton::Action);
     box->setDefaultButton(ok);
     box->setEscapeButton(ok);
@@ -110,8 +136,8 @@ std::unique_ptr<QMessageBox> QtDesktop::BuildMessageBox(const MessageDialogSpec&
     auto box = NewBox(owner);
     box->setIcon(IconOf(spec.icon));
     box->setTextFormat(Qt::PlainText);
-    box->setText(DisplayText(spec.message));
-    if (!spec.explanation.IsEmpty()) box->setInformativeText(DisplayText(spec.explanation));
+    box->setText(BoxText(spec.message));
+    if (!spec.explanation.IsEmpty()) box->setInformativeText(BoxText(spec.explanation));
 
     // A dialog without any button could not be dismissed: the action button
     // then shows even when it was hidden.

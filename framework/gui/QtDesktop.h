@@ -36,6 +36,16 @@ public:
 
     // The framework's line ends are CR; a label breaks lines at LF only.
     static QString DisplayText(const String& text);
+    // The text a message box shows, so that the box fits on any screen and
+    // opens at once whatever it is given (an update file's description
+    // holds up to a megabyte): at most kBoxLines lines and kBoxCharacters
+    // characters, cut with an ellipsis; a run of more than kBoxRun
+    // characters without a break gets a zero-width space after every
+    // kBoxRun of them, so that it wraps instead of running off the box.
+    static constexpr int kBoxLines = 15;
+    static constexpr int kBoxCharacters = 1000;
+    static constexpr int kBoxRun = 40;
+    static QString BoxText(const String& text);
     // The folder a file dialog starts in: the wanted one when it is a folder,
     // else the user's Documents folder, else the home folder.
     static QString StartFolder(const std::string& wanted);

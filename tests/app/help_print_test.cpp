@@ -11,9 +11,12 @@
 #include "core/Yield.h"
 #include "../print/three_pages.h"
 
+#include <cstdlib>
+
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -180,6 +183,48 @@ TEST(HelpPrinting, PrintsWithTheTimeOfTheCommandAndEndsTheJobAfterClosing) {
     EXPECT_NE(text.find("page 1"), std::string::npos) << text;
     EXPECT_NE(text.find(helpprint::FooterText(fw::Date(began)).ToUtf8()), std::string::npos) << text;
     EXPECT_EQ(text.find(fw::Date(later).ShortTime().ToUtf8()), std::string::npos) << text;
+
+    // The job's name is the document's title.
+    QProcess info;
+    info.start(QStandardPaths::findExecutable("pdfinfo"), {pdf});
+    info.waitForFinished(20000);
+    const QString fields = QString::fromUtf8(info.readAllStandardOutput());
+    EXPECT_TRUE(QRegularExpression("^Title: +Scrandle Help$", QRegularExpression::MultilineOption).match(fields).hasMatch())
+        << fields.toStdString();
+}
+
+// What a real print service answers, with tests/print/run_with_cupsd.sh:
+// a queue that refuses jobs (which Qt takes for success) is told to the
+// user with the printer and the reason; a queue that takes the job is not.
+TEST(HelpPrinting, ThePrintServicesAnswerIsToldWhenItRefusesTheJob) {
+    const char* queueName = std::getenv("CUPS_TEST_QUEUE");
+    if (!queueName) GTEST_SKIP() << "needs the print service of tests/print/run_with_cupsd.sh";
+    const QString queue = QString::fromLocal8Bit(queueName);
+    auto jobs = [&queue] {
+        QProcess p;
+        p.start("lpstat", {"-W", "all", "-o", queue});
+        p.waitForFinished(20000);
+        return p.readAllStandardOutput().trimmed().toStdString();
+    };
+    for (const bool refuses : {true, false}) {
+        SCOPED_TRACE(refuses ? "refusing queue" : "accepting queue");
+        ASSERT_EQ(QProcess::execute(refuses ? "cupsreject" : "cupsaccept", {queue}), 0);
+        Command cmd;
+        cmd.desk.QueuePrinterAnswer(true, [queue](QPrinter& printer) { printer.setPrinterName(queue); });
+        EXPECT_TRUE(cmd.Run());
+        EXPECT_EQ(cmd.events, (std::vector<std::string>{"dialog", "area", "close"}));
+        const auto boxes = cmd.desk.CallsOf(Kind::MsgBox);
+        if (refuses) {
+            ASSERT_EQ(boxes.size(), 1u);
+            const std::string text = boxes[0].text.ToUtf8();
+            EXPECT_EQ(text.rfind("Printing on \"" + queue.toStdString() + "\" failed: ", 0), 0u) << text;
+            EXPECT_NE(text.find("accepting jobs"), std::string::npos) << text;
+            EXPECT_EQ(jobs(), "");
+        } else {
+            EXPECT_EQ(boxes.size(), 0u);
+            EXPECT_NE(jobs(), "");
+        }
+    }
 }
 
 }  // namespace

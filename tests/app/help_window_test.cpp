@@ -11,6 +11,7 @@
 #include "core/Date.h"
 #include "core/Registry.h"
 #include "help_text.h"
+#include "update/Addresses.h"
 
 #include <QApplication>
 #include <QFile>
@@ -370,14 +371,19 @@ TEST_F(HelpAboutTest, TheButtonsHandTheMailAndWebAddressesOnAndLeaveTheBoxOpen) 
     fw::Ref<AboutBox> box = AboutBoxInstance();
     box->PushButton1()->Push();
     box->PushButton2()->Push();
+    // The web site is the one the web host option names, as for the update
+    // check.
+    update::SetWebHost("127.0.0.1:8080");
+    box->PushButton2()->Push();
+    update::SetWebHost(fw::String());
     box->PushButton1()->Push();
     std::vector<std::string> urls;
     for (const auto& call : desktop_.CallsOf(Kind::ShowURL)) urls.push_back(call.text.ToUtf8());
-    const std::string mail = std::string("mailto:") + build::kAuthorMail, web = std::string("http://") + build::kWebHost;
-    EXPECT_EQ(urls, (std::vector<std::string>{mail, web, mail}));
+    const std::string mail = std::string("mailto:") + SCRANDLE_AUTHOR_MAIL, web = std::string("http://") + SCRANDLE_WEB_HOST;
+    EXPECT_EQ(urls, (std::vector<std::string>{mail, web, "http://127.0.0.1:8080", mail}));
     EXPECT_EQ(web.find('/', 7), std::string::npos) << "the site's root, no path";
     EXPECT_FALSE(box->IsClosed());
-    EXPECT_EQ(desktop_.Calls().size(), 3u);
+    EXPECT_EQ(desktop_.Calls().size(), 4u);
 }
 
 }  // namespace

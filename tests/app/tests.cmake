@@ -7,6 +7,9 @@ if(SCRANDLE_GUI)
   # Support for the printers the tests set up.
   find_package(Qt6 REQUIRED COMPONENTS Test)
   target_link_libraries(app_tests PRIVATE Qt6::Test Qt6::PrintSupport)
+  # The address options, to check what the buttons hand on.
+  include(${PROJECT_SOURCE_DIR}/cmake/Addresses.cmake)
+  scrandle_address_definitions(app_tests PRIVATE)
 
   # The program itself links neither Print Support, Qt Network nor
   # Hunspell: each is loaded on first use.

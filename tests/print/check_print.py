@@ -11,7 +11,8 @@ y = 720; the body must lie in the column 492 points wide from x 36, between
 y 36 and 708; page 1 must begin with the text's first words; the footer's
 time must lie between BEGAN and ENDED (seconds since the epoch, local
 time); "three" must give three pages and "empty" one page with the footer
-alone. Prints what it checked; exits 1 on the first fault.
+alone. The document's title, which cups-pdf takes from the job's name, must
+be "Scrandle Help". Prints what it checked; exits 1 on the first fault.
 """
 import re
 import subprocess
@@ -65,6 +66,14 @@ def main():
     pages = int(re.search(r"^Pages:\s+(\d+)", info, re.M).group(1))
     size = re.search(r"^Page size:\s+(.*)$", info, re.M).group(1)
     print(f"pdfinfo: {pages} page(s), {size}")
+    # cups-pdf copies the PostScript title as it stands, parentheses and all.
+    title = re.search(r"^Title:\s+(.*?)\s*$", info, re.M)
+    title = title.group(1) if title else ""
+    if title.startswith("(") and title.endswith(")"):
+        title = title[1:-1]
+    if title != "Scrandle Help":
+        fail(f"the job's title is {title!r}, not 'Scrandle Help'")
+    print(f"title: {title!r}")
     if kind == "three" and pages != 3:
         fail(f"{pages} pages, not 3")
     if kind == "empty" and pages != 1:

@@ -4,9 +4,12 @@
 # with Ctrl+P, accepts the print dialog with Return, quits the program with
 # Ctrl+Q and checks the PDF the queue wrote (check_print.py).
 #   run_print_test.sh TEXT SCRANDLE
-#   TEXT: help  - the designed help text, printed from the main window
-#         three - a text of three pages typed into the Help window
-#         empty - the Help window's text deleted
+#   TEXT: help     - the designed help text, printed from the main window
+#         three    - a text of three pages typed into the Help window
+#         empty    - the Help window's text deleted
+#         rejected - the designed text, on a queue that refuses jobs
+#                    (cupsreject): the program must say so, naming the
+#                    queue and the reason, and no job or PDF is made
 # Exits 77 (skipped) when it cannot run its own cupsd (not root).
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -39,7 +42,7 @@ MAIN=$(scrandle_window '^Scrandle\?$')
 # Where Ctrl+P is typed: the main window for the designed text (its Print
 # Help makes the Help window), else the Help window with its text changed.
 case "$TEXT" in
-  help)
+  help|rejected)
     cp "$HERE/../../resources/texts/help.txt" "$PRINTED"
     TARGET=$MAIN
     ;;
@@ -74,6 +77,10 @@ case "$TEXT" in
     ;;
 esac
 
+if [ "$TEXT" = rejected ]; then
+  cupsreject "$CUPS_TEST_QUEUE" || fail "cannot make the queue refuse jobs"
+fi
+
 BEGAN=$(date +%s)
 xdotool windowfocus --sync "$TARGET" || fail "cannot focus the window for Ctrl+P"
 xdotool key ctrl+p
@@ -81,6 +88,27 @@ DIALOG=$(timeout 20 xdotool search --sync --onlyvisible --name '^Print$' | head 
 [ -n "$DIALOG" ] || fail "the print dialog did not appear"
 xdotool windowfocus --sync "$DIALOG" || fail "cannot focus the print dialog"
 xdotool key Return
+
+if [ "$TEXT" = rejected ]; then
+  # The message box (titled with the program's name), once the Help window
+  # has closed. (Its wording is checked in-process, run_with_cupsd.sh.)
+  BOX=$(scrandle_window '^Scrandle$')
+  [ -n "$BOX" ] || fail "no message told of the refused job"
+  [ -z "$(xdotool search --onlyvisible --name '^Help$' 2>/dev/null)" ] || fail "a Help window is still open"
+  xdotool windowfocus --sync "$BOX" || fail "cannot focus the message box"
+  xdotool key Return
+  sleep 0.5
+  [ -z "$(lpstat -W all -o "$CUPS_TEST_QUEUE" 2>/dev/null)" ] || fail "a job reached the queue that refuses jobs"
+  [ -z "$(ls "$CUPS_TEST_OUT" 2>/dev/null)" ] || fail "the refusing queue wrote a file"
+  [ -z "$(xdotool search --onlyvisible --name '^Scrandle$' 2>/dev/null)" ] || fail "the message box is still open"
+  xdotool windowfocus --sync "$MAIN" || fail "cannot focus the main window"
+  xdotool key ctrl+q
+  wait "$PID"
+  STATUS=$?
+  PID=""
+  [ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
+  exit 0
+fi
 
 # The job is handed to the queue as the command ends, after it has closed
 # the Help window.

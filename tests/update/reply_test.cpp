@@ -70,6 +70,34 @@ TEST(UpdateReply, VersionComparedFieldByFieldAsNumbers) {
     EXPECT_TRUE(update::IsCurrentVersion("", 0, 0, 0));
 }
 
+// The version without the blanks and line ends around it; only a 2xx reply
+// that names one is the update file.
+TEST(UpdateReply, TheVersionIsTrimmedAndOnlyA2xxReplyNamingOneIsTheFile) {
+    struct Case {
+        const char* reply;
+        const char* version;
+    };
+    const Case cases[] = {
+        {"<CurrentVersion>2.2.0</CurrentVersion>", "2.2.0"},
+        {"<CurrentVersion>\n  2.2.0\n</CurrentVersion>", "2.2.0"},
+        {"<CurrentVersion>\t2.3.0 \r\n</CurrentVersion>", "2.3.0"},
+        {"<CurrentVersion> 2. 2 </CurrentVersion>", "2. 2"},
+        {"<CurrentVersion> \r\n </CurrentVersion>", ""},
+        {"<html>404 Not Found</html>", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(U(update::CurrentVersion(String(c.reply))), c.version) << c.reply;
+    EXPECT_TRUE(update::IsCurrentVersion(update::CurrentVersion("<CurrentVersion>\n  2.2.0\n</CurrentVersion>"), 2, 2, 0));
+
+    const std::pair<int32_t, bool> statuses[] = {{200, true}, {203, true}, {299, true}, {0, false},  {199, false},
+                                                 {301, false}, {304, false}, {404, false}, {500, false}};
+    for (const auto& [status, file] : statuses) {
+        EXPECT_EQ(update::IsUpdateFile(status, "2.2.0"), file) << status;
+        EXPECT_FALSE(update::IsUpdateFile(status, "")) << status;
+    }
+    EXPECT_EQ(update::NoUpdateFileCode(), 9);
+}
+
 TEST(UpdateReply, FreeOnlyForYes) {
     struct Case {
         const char* value;

@@ -1,8 +1,11 @@
 #include "gui/controls/HTTPSocket.h"
 
+#include "core/TextCodec.h"
 #include "gui/NetworkModule.h"
 
 #include <QObject>
+
+#include <exception>
 
 namespace fw {
 
@@ -52,19 +55,29 @@ void HTTPSocket::Get(const String& url) {
     const HttpTarget target = SplitHttpUrl(url.ToUtf8());
     address_ = String::FromUtf8(target.host);
     port_ = target.port;
-    // The outcome arrives from the event loop, never inside Get: the caller
-    // may still be setting things up when a handler would run.
     if (target.error != HttpError::None) {
-        const HttpError e = target.error;
-        QMetaObject::invokeMethod(
-            context_.get(), [this, request, e] { if (request == request_ && busy_) RaiseError(e); }, Qt::QueuedConnection);
+        FailLater(request, target.error);
         return;
     }
     head_ = HttpRequestHead(target);
     reader_ = std::make_unique<HttpReplyReader>();
-    socket_ = Network().NewConnection({[this] { Connected(); }, [this] { ReadAvailable(); }, [this] { ConnectionEnded(); },
-                                       [this](HttpError e) { SocketFailed(e); }});
+    try {
+        socket_ = Network().NewConnection({[this] { Connected(); }, [this] { ReadAvailable(); },
+                                           [this] { ConnectionEnded(); }, [this](HttpError e) { SocketFailed(e); }});
+    } catch (const std::exception&) {
+        // The network module cannot be loaded (missing, unreadable, broken).
+        Drop();
+        FailLater(request, HttpError::NetworkUnavailable);
+        return;
+    }
     socket_->ConnectToHost(target.host, target.port);
+}
+
+// The outcome arrives from the event loop, never inside Get: the caller
+// may still be setting things up when a handler would run.
+void HTTPSocket::FailLater(uint64_t request, HttpError e) {
+    QMetaObject::invokeMethod(
+        context_.get(), [this, request, e] { if (request == request_ && busy_) RaiseError(e); }, Qt::QueuedConnection);
 }
 
 void HTTPSocket::Close() {
@@ -131,7 +144,8 @@ void HTTPSocket::Settle() {
     }
     status_ = reader_->Status();
     headers_ = InternetHeaders(reader_->Headers());
-    content_ = String::FromUtf8(reader_->Body());
+    // Read as a message file is: UTF-8, else Windows-1252.
+    content_ = DecodeText(reader_->Body()).text;
     ++request_;
     busy_ = false;
     Drop();

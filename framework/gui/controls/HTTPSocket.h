@@ -4,8 +4,10 @@
 // Get starts an HTTP/1.0 GET and returns at once. Each request ends in
 // exactly one of two events, raised on the user-interface thread:
 // PageReceived (URL, status, headers, content) once the reply is complete,
-// whatever its status; or Error (a code of the table in Http.h) when no
-// connection could be made or the reply is broken. The events hand their
+// whatever its status, its body decoded as a text file is (TextCodec.h:
+// UTF-8, else Windows-1252); or Error (a code of the table in Http.h) when
+// no connection could be made, the network module cannot be loaded or the
+// reply is broken. The events hand their
 // handlers those arguments (String, int32_t, InternetHeaders, String; and
 // int32_t), as a window definition's "event PageReceived String Int32
 // InternetHeaders String" and "event Error Int32" bind them. A server that keeps the
@@ -60,8 +62,9 @@ public:
     void Constructor();
 
     // Starts a GET of the URL and returns at once; a request still under way
-    // is aborted first, without an event. A URL that cannot be sent raises
-    // Error (BadAddress) from the event loop, never from inside Get.
+    // is aborted first, without an event. It raises nothing: a URL that
+    // cannot be sent (BadAddress) or a network module that cannot be loaded
+    // (NetworkUnavailable) is an Error event from the event loop.
     void Get(const String& url);
     // Aborts the request under way, if any; no event of it is raised.
     void Close();
@@ -100,6 +103,7 @@ private:
     void Settle();
     void Drop();
     void RaiseError(HttpError e);
+    void FailLater(uint64_t request, HttpError e);
 
     // Queued calls of this control die with it.
     std::unique_ptr<QObject> context_;

@@ -140,6 +140,13 @@ protected:
             QPlainTextEdit::keyPressEvent(e);
             return;
         }
+        // Without AcceptTabs, Tab moves the focus; an area that is its
+        // window's only focus stop keeps it, and no tab is typed either.
+        if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) && !area_->acceptTabs_ &&
+            !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            e->ignore();
+            return;
+        }
         const bool lineBreak = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
         if (area_->limitText_ > 0 && !isReadOnly()) {
             const QString t = e->text();

@@ -3,10 +3,14 @@
 // framework but these interfaces.
 #include "gui/PrintSupportModule.h"
 
+#include <QGroupBox>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSpinBox>
+
+#include <cups/cups.h>
 
 namespace fw {
 namespace {
@@ -14,6 +18,7 @@ namespace {
 class QtPrintJob final : public PrintJob {
 public:
     QPrinter* Printer() override { return &printer_; }
+    void SetTitle(const QString& title) override { printer_.setDocName(title); }
 
     bool Begin(QPainter& painter) override {
         // The page is laid out in points from the paper's corner, upright: a
@@ -24,9 +29,23 @@ public:
         return painter.begin(&printer_);
     }
 
-    bool End(QPainter& painter) override {
+    bool End(QPainter& painter, QString& failure) override {
         const bool ended = painter.end();
-        return ended && printer_.printerState() != QPrinter::Error;
+        if (!ended || printer_.printerState() == QPrinter::Error) {
+            failure = QStringLiteral("the print job could not be finished");
+            return false;
+        }
+        // Qt's CUPS engine hands the job to the print service inside end()
+        // and drops the service's answer, so a queue that refuses jobs, or a
+        // service out of reach, would pass for success. That answer is still
+        // this thread's last one from libcups.
+        if (ToPrintService() && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
+            failure = QString::fromUtf8(cupsLastErrorString()).trimmed();
+            while (failure.endsWith(u'.')) failure.chop(1);
+            if (failure.isEmpty()) failure = QStringLiteral("the print service refused the job");
+            return false;
+        }
+        return true;
     }
 
     bool NewPage() override { return printer_.newPage(); }
@@ -38,6 +57,12 @@ public:
     }
 
 private:
+    // Whether end() submitted the job to CUPS, rather than writing a file.
+    bool ToPrintService() const {
+        return printer_.outputFormat() == QPrinter::NativeFormat && printer_.outputFileName().isEmpty() &&
+               !printer_.printerName().isEmpty();
+    }
+
     QPrinter printer_{QPrinter::HighResolution};
 };
 
@@ -45,6 +70,15 @@ class QtPrintSupport final : public PrintSupportModule {
 public:
     bool ChoosePrinter(QPrinter* printer) override {
         QPrintDialog dialog(printer);
+        // Qt leaves a range of pages "from - to" and reverse order to the
+        // program on every printer, and copies and collation too when the
+        // output is a file. Jobs print the whole document once, in order,
+        // so the dialog must not offer these. The groups are disabled, not
+        // their buttons: the dialog enables those again as the printer
+        // changes.
+        if (auto* range = dialog.findChild<QGroupBox*>(QStringLiteral("gbPrintRange"))) range->setEnabled(false);
+        if (auto* copies = dialog.findChild<QSpinBox*>(QStringLiteral("copies")))
+            if (QWidget* group = copies->parentWidget()) group->setEnabled(false);
         return dialog.exec() == QDialog::Accepted;
     }
 

@@ -5,17 +5,26 @@
 # Updates") and on the current-version message, and checks that the server
 # was asked for the file, that nothing but the main window is left, and that
 # the program then quits with status 0.
-#   run_update_check_test.sh PROGRAM UPDATE_FILE PYTHON3
+# With "long", the file names another version with a description of a
+# megabyte: the upgrade dialog must open within a second and lie within the
+# screen (1280 x 1024); Escape (Cancel) then ends the check.
+#   run_update_check_test.sh PROGRAM UPDATE_FILE PYTHON3 [long]
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/scrandle_keys.sh"
 APP=$1
 UPDATE_FILE=$2
 PYTHON=$3
+MODE=${4:-current}
 
 DIR=$(mktemp -d)
 mkdir -p "$DIR/site/Updates"
-cp "$UPDATE_FILE" "$DIR/site/Updates/scrandle.xml"
+if [ "$MODE" = long ]; then
+  "$PYTHON" -c 'import sys; sys.stdout.write("<CurrentVersion>9.9.9</CurrentVersion><Description>" + "Faster scrambling.\n" * 52000 + "</Description>")' \
+    > "$DIR/site/Updates/scrandle.xml"
+else
+  cp "$UPDATE_FILE" "$DIR/site/Updates/scrandle.xml"
+fi
 SERVER_PID=
 PID=
 
@@ -71,6 +80,45 @@ VERSION=$(wait_for '^Self Test$' 10)
 # Return pushes "Check for Updates", the default button.
 xdotool windowfocus --sync "$VERSION" || fail "cannot focus the version window"
 xdotool key Return
+
+if [ "$MODE" = long ]; then
+  # From the request's arrival at the server to the dialog on screen.
+  for _ in $(seq 200); do
+    grep -q '"GET /Updates/scrandle.xml HTTP/1.0" 200' "$DIR/server.log" && break
+    sleep 0.01
+  done
+  ASKED=$(date +%s%N)
+  DIALOG=
+  for _ in $(seq 500); do
+    DIALOG=$(visible '^New version available!$')
+    [ -n "$DIALOG" ] && break
+    sleep 0.01
+  done
+  SHOWN=$(date +%s%N)
+  [ -n "$DIALOG" ] || fail "the upgrade dialog did not open"
+  MS=$(( (SHOWN - ASKED) / 1000000 ))
+  eval "$(xdotool getwindowgeometry --shell "$DIALOG")"
+  echo "run_update_check_test: the dialog opened after $MS ms, ${WIDTH}x${HEIGHT} at $X,$Y"
+  [ "$MS" -lt 1000 ] || fail "the dialog took $MS ms to open"
+  [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le 1280 ] && [ $((Y + HEIGHT)) -le 1024 ] ||
+    fail "the dialog (${WIDTH}x${HEIGHT} at $X,$Y) does not lie within the screen"
+  xdotool windowfocus --sync "$DIALOG" || fail "cannot focus the upgrade dialog"
+  xdotool key Escape
+  for _ in $(seq 100); do
+    [ -z "$(visible '^New version available!$')$(visible '^Update$')" ] && break
+    sleep 0.1
+  done
+  [ -z "$(visible '^New version available!$')" ] || fail "the upgrade dialog is still open"
+  [ -z "$(visible '^Update$')" ] || fail "the update window is still open"
+  xdotool windowfocus --sync "$MAIN" || fail "cannot focus the main window"
+  xdotool key ctrl+q
+  wait "$PID"
+  STATUS=$?
+  PID=
+  [ "$STATUS" -ne 0 ] && echo "run_update_check_test: the program ended with status $STATUS" >&2
+  cleanup
+  exit "$STATUS"
+fi
 
 # The current-version message, over the update window. (A message box is
 # titled with the program's name.)

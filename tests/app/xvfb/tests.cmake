@@ -25,8 +25,13 @@ if(SCRANDLE_GUI)
       COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24" sh ${CMAKE_CURRENT_LIST_DIR}/run_update_check_test.sh
               $<TARGET_FILE:scrandle_update_check_program> ${SCRANDLE_RESOURCES_DIR}/update/scrandle.xml
               ${SCRANDLE_PYTHON3})
+    add_test(NAME xvfb_scrandle_update_long_description
+      COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24" sh ${CMAKE_CURRENT_LIST_DIR}/run_update_check_test.sh
+              $<TARGET_FILE:scrandle_update_check_program> ${SCRANDLE_RESOURCES_DIR}/update/scrandle.xml
+              ${SCRANDLE_PYTHON3} long)
     set(environment "LC_ALL=C.UTF-8" ${SCRANDLE_LSAN_ENVIRONMENT} ${SCRANDLE_SANITIZER_ENVIRONMENT})
-    set_tests_properties(xvfb_scrandle_update_check PROPERTIES TIMEOUT 90 ENVIRONMENT "${environment}")
+    set_tests_properties(xvfb_scrandle_update_check xvfb_scrandle_update_long_description PROPERTIES
+      TIMEOUT 90 ENVIRONMENT "${environment}")
   else()
     message(STATUS "xvfb_scrandle_update_check is skipped: xvfb-run, xdotool or python3 is missing")
   endif()

@@ -136,3 +136,23 @@ TEST(ControlFocus, FromWidgetFindsTheControlOfAWidgetOrItsChild) {
 }
 
 }  // namespace
+
+// The only focus stop of its window keeps the focus on Tab; without
+// AcceptTabs the key must not type a tab either.
+TEST(ControlFocus, TabTypesATabOnlyWhereTheAreaAcceptsTabs) {
+    for (const bool accepts : {false, true}) {
+        SCOPED_TRACE(accepts ? "AcceptTabs" : "no AcceptTabs");
+        Host host;
+        Counted a;
+        a.area->PlaceInto(&host.widget);
+        a.area->SetAcceptTabs(accepts);
+        a.area->SetText("help");
+        if (!host.ShowActive()) GTEST_SKIP() << "the platform plugin never activates a window";
+        a.area->SetFocus();
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+        QKeyEvent backtab(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+        for (QKeyEvent* press : {&tab, &backtab}) QCoreApplication::sendEvent(a.area->Editor(), press);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(a.area->Text().ToUtf8(), accepts ? "\thelp" : "help");
+    }
+}

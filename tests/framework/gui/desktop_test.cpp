@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
+#include <QScreen>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -256,3 +258,59 @@ TEST(PrintSupport, TheModuleLoadsOnFirstUseFromTheBuild) {
     EXPECT_EQ(&fw::PrintSupport(), &module);
     EXPECT_NE(dlopen(SCRANDLE_PRINTSUPPORT_PATH, RTLD_NOW | RTLD_NOLOAD), nullptr);
 }
+
+namespace {
+
+// However long its texts (an update file's description may hold a
+// megabyte), a message box opens at once and fits the screen, with its
+// buttons on it: a long text is cut with an ellipsis, and a run without a
+// break wraps.
+TEST(QtDesktop, AMessageBoxFitsTheScreenAndOpensAtOnceWhateverItsTexts) {
+    EnsureApp();
+    auto lines = [](int n, int width) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += std::string(width, 'x') + "\r";
+        return s;
+    };
+    std::string words;
+    while (words.size() < 1000000) words += "scrambled words ";
+    const std::pair<const char*, std::string> cases[] = {
+        {"200 short lines", lines(200, 10)},
+        {"1 MB of words", words},
+        {"1 MB without a break", std::string(1000000, 'x')},
+        {"1 MB of lines of 100 characters", lines(10000, 100)},
+    };
+    for (const auto& [what, text] : cases) {
+        SCOPED_TRACE(what);
+        QElapsedTimer clock;
+        clock.start();
+        fw::MessageDialogSpec spec;
+        spec.message = "Version 2.3.0 is now available.";
+        spec.explanation = String(text);
+        spec.cancelVisible = true;
+        auto box = fw::QtDesktop::BuildMessageBox(spec, {});
+        box->show();
+        QCoreApplication::processEvents();
+        EXPECT_LT(clock.elapsed(), 1000);
+        const QRect frame = box->frameGeometry();
+        const QRect screen = box->screen()->availableGeometry();
+        EXPECT_LE(frame.width(), std::min(screen.width(), 1280));
+        EXPECT_LE(frame.height(), std::min(screen.height(), 1024));
+        // The beginning of the text, then the ellipsis.
+        QString shown = box->informativeText();
+        EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+        EXPECT_LE(shown.count(u'\n'), fw::QtDesktop::kBoxLines - 1);
+        shown.chop(1);
+        EXPECT_TRUE(fw::QtDesktop::DisplayText(String(text)).startsWith(shown.remove(QChar(0x200B))));
+        for (QPushButton* b : box->findChildren<QPushButton*>())
+            EXPECT_TRUE(box->rect().contains(b->geometry())) << b->text().toStdString();
+    }
+    // A short text is shown whole, as it stands.
+    EXPECT_EQ(fw::QtDesktop::BoxText("Fixes.\rMore words."), QString("Fixes.\nMore words."));
+    std::string fifteen = "1";
+    for (int i = 2; i <= 15; ++i) fifteen += "\r" + std::to_string(i);
+    EXPECT_EQ(fw::QtDesktop::BoxText(String(fifteen)), QString::fromStdString(fifteen).replace('\r', '\n'));
+    EXPECT_EQ(fw::QtDesktop::BoxText(String(fifteen + "\r16")), QString::fromStdString(fifteen).replace('\r', '\n') + QChar(0x2026));
+}
+
+}  // namespace

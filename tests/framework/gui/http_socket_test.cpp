@@ -107,7 +107,8 @@ TEST_F(HttpSocketTest, RepliesGoodAndBad) {
     const std::string lf = "HTTP/1.0 200 OK\nContent-length: 7\n\nLF only";
     const std::string cr = "HTTP/1.0 200 OK\rcontent-LENGTH: 7\r\rCR only";
     const std::string page404 = "HTTP/1.0 404 Not Found\r\nContent-Type: text/html\r\n\r\n<h1>Not Found</h1>";
-    const std::string badUtf8 = "HTTP/1.0 200 OK\r\n\r\n<Description>\xff\xc3(\xed\xa0\x80</Description>";
+    const std::string badUtf8 = "HTTP/1.0 200 OK\r\n\r\n<Description>\x93\xff\xc3(\xed\xa0\x80\x94</Description>";
+    const std::string utf8 = "HTTP/1.0 200 OK\r\n\r\n<Description>\u201c\u00dcberall\u201d \U0001F600</Description>";
     const Case cases[] = {
         {"no Content-length, then close",
          [](Peer& p, Server&) {
@@ -133,9 +134,11 @@ TEST_F(HttpSocketTest, RepliesGoodAndBad) {
              p.WaitForClientClose(kDeadlineMs);
          },
          {"PageReceived", 200, 0, "0123456789"}},
-        // Undecodable bytes stand for themselves (as Latin-1 characters).
-        {"invalid UTF-8", [badUtf8](Peer& p, Server&) { p.Send(badUtf8); p.Close(); },
-         {"PageReceived", 200, 0, "<Description>\u00ff\u00c3(\u00ed\u00a0\u0080</Description>"}},
+        // The body is read as a text file is: UTF-8, else Windows-1252.
+        {"UTF-8", [utf8](Peer& p, Server&) { p.Send(utf8); p.Close(); },
+         {"PageReceived", 200, 0, "<Description>\u201c\u00dcberall\u201d \U0001F600</Description>"}},
+        {"not UTF-8", [badUtf8](Peer& p, Server&) { p.Send(badUtf8); p.Close(); },
+         {"PageReceived", 200, 0, "<Description>\u201c\u00ff\u00c3(\u00ed\u00a0\u20ac\u201d</Description>"}},
         {"reset before any byte", [](Peer& p, Server&) { p.Reset(); }, {"Error", 0, 5, ""}},
         {"close before any byte", [](Peer& p, Server&) { p.Close(); }, {"Error", 0, 5, ""}},
         {"reset mid-body",

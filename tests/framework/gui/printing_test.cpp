@@ -8,17 +8,23 @@
 #include "gui/ScriptedDesktop.h"
 #include "gui/controls/TextArea.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QFontInfo>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -260,6 +266,47 @@ TEST(PrinterGraphics, CountsPagesAndIgnoresDrawingOnceFinished) {
     g.NextPage();
     EXPECT_EQ(g.PageCount(), 3);
     EXPECT_TRUE(QFile::exists(dir.filePath("pages.pdf")));
+}
+
+// The real print dialog: whichever printer is chosen, it offers no range
+// of pages, no copies, no collation and no reverse order, none of which a
+// job would carry out. (tests/print runs it beside a print service too,
+// whose queue must then be among the printers.)
+TEST(PrintDialog, OffersNoChoiceOfPagesCopiesOrOrder) {
+    controls_test::EnsureApp();
+    std::unique_ptr<fw::PrintJob> job = fw::PrintSupport().NewJob();
+    std::vector<std::string> offered;
+    int printers = 0;
+    bool allPages = false, queueListed = false;
+    const char* queue = std::getenv("CUPS_TEST_QUEUE");
+    QTimer::singleShot(0, [&] {
+        QPrintDialog* dialog = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QPrintDialog*>(w); d && d->isVisible()) dialog = d;
+        if (!dialog) return;
+        auto* combo = dialog->findChild<QComboBox*>("printers");
+        for (int i = 0; combo && i < combo->count(); ++i) {
+            if (combo->itemText(i).isEmpty()) continue;  // the separator
+            combo->setCurrentIndex(i);
+            QCoreApplication::processEvents();
+            ++printers;
+            queueListed |= queue && combo->itemText(i) == QString::fromLocal8Bit(queue);
+            for (const char* name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit", "copies",
+                                     "collate", "reverse"}) {
+                const QWidget* w = dialog->findChild<QWidget*>(name);
+                if (!w || w->isEnabled())
+                    offered.push_back(std::string(name) + (w ? "" : " (not found)") + " on " +
+                                      combo->itemText(i).toStdString());
+            }
+        }
+        if (auto* all = dialog->findChild<QAbstractButton*>("printAll")) allPages = all->isChecked();
+        dialog->reject();
+    });
+    EXPECT_FALSE(fw::PrintSupport().ChoosePrinter(job->Printer()));
+    EXPECT_GT(printers, 0) << "no print dialog, or no printer in it";
+    EXPECT_EQ(offered, std::vector<std::string>{});
+    EXPECT_TRUE(allPages);
+    if (queue) EXPECT_TRUE(queueListed) << queue;
 }
 
 }  // namespace

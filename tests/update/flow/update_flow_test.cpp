@@ -9,18 +9,22 @@
 #include "Build.h"
 #include "core/Registry.h"
 #include "gui/Application.h"
+#include "gui/QtDesktop.h"
 #include "update/Addresses.h"
 #include "update/selfTest.h"
 #include "update/updateWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>
@@ -174,9 +178,9 @@ TEST_F(UpdateFlowTest, TheCurrentVersionIsReportedAndEverythingCloses) {
     ExpectOnlyTheMainWindow();
 }
 
-// A reply naming the running version or nothing at all: the window closes,
-// with the message box only where it belongs.
-TEST_F(UpdateFlowTest, RepliesThatCloseTheWindow) {
+// A reply naming the running version: the window closes, with the message
+// box only where it belongs.
+TEST_F(UpdateFlowTest, RepliesNamingTheRunningVersionCloseTheWindow) {
     const std::string current = "<CurrentVersion>" + ShortVersion() + "</CurrentVersion>";
     struct Case {
         const char* what;
@@ -187,10 +191,12 @@ TEST_F(UpdateFlowTest, RepliesThatCloseTheWindow) {
     const Case cases[] = {
         {"current version", Page(current), false, {kCurrentMessage}},
         {"current version, automatic check", Page(current), true, {}},
-        {"empty body", Page(""), false, {}},
-        {"head only, then close", "HTTP/1.0 200 OK\r\n\r\n", false, {}},
-        // Bytes that are no UTF-8 around the tags are read as they come.
-        {"invalid UTF-8", Page("\xff\xfe" + current + "\xc3"), false, {kCurrentMessage}},
+        // Blanks and line ends around the value do not count.
+        {"the version on lines of its own", Page("<CurrentVersion>\n  " + ShortVersion() + "\r\n</CurrentVersion>"),
+         false, {kCurrentMessage}},
+        // A body that is no UTF-8 is read as Windows-1252.
+        {"not UTF-8", Page("\xe9t\xe9 " + current + " \xc3"), false, {kCurrentMessage}},
+        {"another 2xx status", Page(current, "203 Non-Authoritative Information"), false, {kCurrentMessage}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -233,20 +239,24 @@ TEST_F(UpdateFlowTest, AnotherVersionOpensTheUpgradeDialog) {
         fw::DialogButton answer;
         std::string message;
         std::string explanation;
-        std::string url;  // handed to the browser; empty: none
+        bool download;  // the download address handed to the browser
     };
-    const std::string download = update::DownloadUrl().ToUtf8();
     const Case cases[] = {
         {"free, Cancel",
          Page("<CurrentVersion>2.3.0</CurrentVersion>\n<Description>" + description +
               "</Description>\n<Free>Yes</Free>"),
-         fw::DialogButton::Cancel, message("2.3.0", freeTail), description, ""},
+         fw::DialogButton::Cancel, message("2.3.0", freeTail), description, false},
         {"paid, a lower version, download",
          Page("<currentversion>1.0.0</currentversion><free>No</free>"), fw::DialogButton::Action,
-         message("1.0.0", paidTail), "", download},
-        // An error page has none of the tags: an empty version, paid.
-        {"a 404 page, download", Page("<html><body>Not Found</body></html>", "404 Not Found"),
-         fw::DialogButton::Action, message("", paidTail), "", download},
+         message("1.0.0", paidTail), "", true},
+        // The maker's text as written: Windows-1252 quotes, dash, ellipsis
+        // and euro sign.
+        {"a Windows-1252 description",
+         Page("<CurrentVersion>2.3.0</CurrentVersion><Description>\x93New\x94 \x96 faster\x85 \x80" "5</Description>"),
+         fw::DialogButton::Cancel, message("2.3.0", paidTail), "\u201cNew\u201d \u2013 faster\u2026 \u20ac" "5", false},
+        {"the version on lines of its own",
+         Page("<CurrentVersion>\n  2.3.0\n</CurrentVersion><Free>Yes</Free>"), fw::DialogButton::Cancel,
+         message("2.3.0", freeTail), "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -267,7 +277,8 @@ TEST_F(UpdateFlowTest, AnotherVersionOpensTheUpgradeDialog) {
         EXPECT_EQ(dialog.dialog.alternateCaption.ToUtf8(), "Go to Website");
         std::vector<std::string> urls;
         for (const Call& u : desktop_.CallsOf(Kind::ShowURL)) urls.push_back(u.text.ToUtf8());
-        EXPECT_EQ(urls, c.url.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.url});
+        // On the web host the check was pointed at, unless set apart.
+        EXPECT_EQ(urls, c.download ? std::vector<std::string>{update::DownloadUrl().ToUtf8()} : std::vector<std::string>{});
         EXPECT_EQ(desktop_.Count(Kind::MsgBox), 0u);
         ExpectOnlyTheMainWindow();
     }
@@ -301,8 +312,8 @@ TEST_F(UpdateFlowTest, GoToWebsiteKeepsTheUpdateWindowOpenUntilCancel) {
     ExpectOnlyTheMainWindow();
 }
 
-// No connection, or one that breaks: a beep, then the message with the
-// socket's code, and the window closes.
+// No connection, one that breaks, or a reply that is no update file (code
+// 9): a beep, then the message with the code, and the window closes.
 TEST_F(UpdateFlowTest, CommunicationErrorsAreReportedWithTheirCode) {
     struct Case {
         const char* what;
@@ -310,6 +321,16 @@ TEST_F(UpdateFlowTest, CommunicationErrorsAreReportedWithTheirCode) {
         int code;
     };
     const Case cases[] = {
+        {"404 page", Answer(Page("<html><body>Not Found</body></html>", "404 Not Found")), 9},
+        {"404 page that holds a version", Answer(Page("<CurrentVersion>2.3.0</CurrentVersion>", "404 Not Found")), 9},
+        {"301 redirect",
+         Answer("HTTP/1.0 301 Moved Permanently\r\nLocation: http://elsewhere.example/\r\nContent-Length: 0\r\n\r\n"),
+         9},
+        {"500, empty body", Answer(Page("", "500 Internal Server Error")), 9},
+        {"200, no version", Answer(Page("<Description>Fixes.</Description><Free>Yes</Free>")), 9},
+        {"200, an empty version", Answer(Page("<CurrentVersion> \r\n </CurrentVersion>")), 9},
+        {"200, empty body", Answer(Page("")), 9},
+        {"200, head only, then close", [](Peer& p, Server&) { p.Send("HTTP/1.0 200 OK\r\n\r\n"); p.Close(); }, 9},
         {"refused", nullptr, 2},
         {"reset before any byte", [](Peer& p, Server&) { p.Reset(); }, 5},
         {"reset mid-body",
@@ -337,6 +358,76 @@ TEST_F(UpdateFlowTest, CommunicationErrorsAreReportedWithTheirCode) {
                                            "later. (Code: " + std::to_string(c.code) + ")"});
         ExpectOnlyTheMainWindow();
     }
+}
+
+// A description of a megabyte (within the reply's cap), shown by the real
+// desktop: the upgrade dialog opens within a second of the reply's last
+// byte and fits the screen, buttons and all.
+TEST_F(UpdateFlowTest, AMegabyteDescriptionOpensAFittingDialogAtOnce) {
+    std::string description;
+    while (description.size() < 1000 * 1000) description += "Faster scrambling.\n";
+    std::atomic<std::chrono::steady_clock::time_point::rep> sent{0};
+    Server server([&](Peer& p, Server& s) {
+        p.Send(Page("<CurrentVersion>2.3.0</CurrentVersion><Description>" + description + "</Description>"));
+        sent = std::chrono::steady_clock::now().time_since_epoch().count();
+        s.clientClosed = p.WaitForClientClose(kDeadlineMs);
+    });
+    UseServer(server);
+
+    // The upgrade dialog on the real desktop; the first pass of its modal
+    // loop measures it and presses Cancel.
+    struct RealDialogs : fw::ScriptedDesktop {
+        long long shownAfterMs = -1;
+        QRect frame, screen;
+        bool buttonsInside = false;
+        const std::atomic<std::chrono::steady_clock::time_point::rep>* sent = nullptr;
+        fw::DialogButton ShowMessageDialog(const fw::MessageDialogSpec& spec, const fw::DialogOwner& owner) override {
+            ScriptedDesktop::ShowMessageDialog(spec, owner);
+            QTimer::singleShot(0, [this] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) return;
+                const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+                shownAfterMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::steady_clock::duration(now - *sent))
+                                   .count();
+                frame = box->frameGeometry();
+                screen = box->screen()->availableGeometry();
+                buttonsInside = !box->buttons().isEmpty();
+                for (QAbstractButton* b : box->buttons()) buttonsInside &= box->rect().contains(b->geometry());
+                box->reject();
+            });
+            return fw::QtDesktop().ShowMessageDialog(spec, owner);
+        }
+    } real;
+    real.sent = &sent;
+    fw::ScopedDesktop scoped(real);
+    RunCheck();
+    ASSERT_EQ(real.Count(Kind::MessageDialog), 1u);
+    EXPECT_EQ(real.CallsOf(Kind::MessageDialog)[0].dialog.explanation.Size(), description.size());
+    EXPECT_GE(real.shownAfterMs, 0) << "the dialog did not open";
+    EXPECT_LT(real.shownAfterMs, 1000);
+    EXPECT_LE(real.frame.width(), std::min(real.screen.width(), 1280));
+    EXPECT_LE(real.frame.height(), std::min(real.screen.height(), 1024));
+    EXPECT_TRUE(real.buttonsInside);
+    ExpectOnlyTheMainWindow();
+}
+
+// With the network module missing (tests/update/run_without_network_module.sh
+// hides it from this process), Get raises nothing: the Error event comes
+// from the event loop with a code of its own, and the windows close as
+// after any communication error.
+TEST_F(UpdateFlowTest, AMissingNetworkModuleIsACommunicationError) {
+    if (!std::getenv("SCRANDLE_TEST_NO_NETWORK_MODULE"))
+        GTEST_SKIP() << "needs tests/update/run_without_network_module.sh";
+    Server server(Answer(Page("<CurrentVersion>2.3.0</CurrentVersion>")));
+    UseServer(server);
+    RunCheck();
+    EXPECT_EQ(CallKinds(), (std::vector<Kind>{Kind::Beep, Kind::MsgBox}));
+    EXPECT_EQ(MessageBoxTexts(desktop_),
+              std::vector<std::string>{"There was a communication error with the website. Please try again later. "
+                                       "(Code: 10)"});
+    EXPECT_TRUE(server.Request().empty()) << "a request went out after all";
+    ExpectOnlyTheMainWindow();
 }
 
 // A server that accepts and never answers: each way of ending the window
