@@ -195,6 +195,14 @@ TEST_F(FilesAsAnOrdinaryUser, ASaveGoesWhereAnEditorWouldPutItAndKeepsOwnersLink
              EXPECT_EQ(Bytes(d + "/f.txt"), "the old content");
              EXPECT_EQ(Entries(d), QStringList{"f.txt"});
          }},
+        {"a write in place that fails part-way, on a file the user may not read", "through",
+         [](const std::string& d) {
+             MakeFolder(d, 0, 0755);
+             Make(d + "/f.txt", "the old content", 0, 0, 0622);
+             return d + "/f.txt";
+         },
+         big, "4096", "failed " + std::to_string(EFBIG) + " part\n",
+         [&](const std::string& d) { EXPECT_EQ(Entries(d), QStringList{"f.txt"}); }},
         {"another user's file the user may not write", "through",
          [](const std::string& d) {
              MakeFolder(d, 0, 0777);
