@@ -2,10 +2,13 @@
 #include "gui/Clipboard.h"
 #include "gui/Desktop.h"
 #include "engine/Engine.h"
+#include "core/Exceptions.h"
 #include "core/Files.h"
 #include "app/Window1.h"
 #include "core/Yield.h"
 
+#include <cerrno>
+#include <string>
 #include <utility>
 
 void Window1::SearchWord() { engine::SearchWord(); }
@@ -125,16 +128,17 @@ void Window1::DevTest_Action(fw::PushButton&) {
 void Window1::SaveDict_Action(fw::PushButton&) { saveDictionary(); }
 
 void Window1::saveDictionary() {
-    // The export goes to the user's Documents folder, made when missing. If
-    // it cannot be written the user is told, and nothing else changes: the
-    // new file replaces an older one only once it is complete, so the older
-    // one is not deleted first.
+    // The export goes to the user's Documents folder, made when missing. A
+    // new file takes the old one's place once it is complete: a link of
+    // that name is replaced, never written through, and a read-only older
+    // export goes as a deleted one would. If it cannot be written the user
+    // is told, and nothing else changes.
     fw::Ref<fw::FolderItem> file;
     try {
         fw::Ref<fw::FolderItem> documents = fw::SpecialFolder::Documents();
-        if (!documents) throw fw::IOException("The Documents folder is not known.", 2);
-        documents->CreateAsFolder();
+        if (!documents) throw fw::IOException("The Documents folder is not known.", ENOENT);
         file = documents->Child("ScrandleDictionary.txt");
+        documents->CreateAsFolder();
         fw::Ref<fw::TextOutputStream> out = file->CreateTextFile();
         const fw::StringRows& rows = Wordwell()->Rows();
         for (int32_t i = 0; i <= rows.ListCount() - 1; ++i) {
@@ -142,7 +146,9 @@ void Window1::saveDictionary() {
             fw::BackgroundYield();
         }
         out->Close();
-    } catch (const fw::RuntimeException& e) {
-        fw::MsgBox(fw::String("The word list could not be saved.\n\n") + fw::String(std::string_view(e.what())));
+    } catch (const fw::IOException& e) {
+        const std::string where = file ? " to \u201c" + file->NativePath() + "\u201d" : std::string();
+        fw::MsgBox(fw::String(std::string_view("The word list could not be saved" + where + ": " +
+                                               fw::FileErrorInWords(e.ErrorNumber, true) + ".")));
     }
 }

@@ -1,5 +1,6 @@
 // Loading, saving and clearing the two messages.
 #include "gui/Dialogs.h"
+#include "core/Exceptions.h"
 #include "core/Files.h"
 #include "engine/Module1.h"
 #include "app/Window1.h"
@@ -10,6 +11,15 @@ namespace {
 // The dialogs start in "Documents" at the root of the file system; the
 // desktop falls back to the user's folders when that does not exist.
 fw::Ref<fw::FolderItem> StartFolder() { return fw::Volume(0)->Child("Documents"); }
+
+// A failed load or save is the user's business, not a program fault: told
+// in words over the window, naming the file, with what became of the text.
+void TellFileFailure(const fw::FolderItem& file, const fw::IOException& e, bool saving, const char* outcome) {
+    std::string text = std::string("The file \u201c") + file.Name().ToUtf8() + "\u201d could not be " +
+                       (saving ? "saved: " : "loaded: ") + fw::FileErrorInWords(e.ErrorNumber, saving) + ".";
+    if (*outcome) text += std::string(" ") + outcome;
+    fw::MsgBox(fw::String(std::string_view(text)));
+}
 }  // namespace
 
 void Window1::LoadFile1_Action(fw::PushButton&) {
@@ -64,9 +74,14 @@ void Window1::LoadInto(const fw::Ref<fw::TextArea>& area) {
     fw::TextEncoding encoding = fw::TextEncoding::Utf8;
     const bool exists = file->Exists();
     if (exists) {
-        fw::Ref<fw::TextInputStream> in = fw::TextInputStream::Open(file);
-        content = in->ReadAll();
-        encoding = in->Encoding();
+        try {
+            fw::Ref<fw::TextInputStream> in = fw::TextInputStream::Open(file);
+            content = in->ReadAll();
+            encoding = in->Encoding();
+        } catch (const fw::IOException& e) {
+            TellFileFailure(*file, e, false, "The text shown is unchanged.");
+            return;
+        }
     }
     area->SetText(fw::String());
     area->SetFocus();
@@ -84,9 +99,20 @@ void Window1::SaveFrom(const fw::Ref<fw::TextArea>& area) {
     const fw::String text = area->Text();
     std::string bytes;
     if (!fw::EncodeText(text, area->Encoding(), bytes)) fw::EncodeText(text, fw::TextEncoding::Utf8, bytes);
-    fw::Ref<fw::TextOutputStream> out = fw::TextOutputStream::Create(file);
-    out->WriteBytes(bytes);
-    // Closing here rather than at the end of the reference reports a
-    // failed final write like any other; until then the old file stays.
-    out->Close();
+    const bool existed = file->Exists();
+    fw::Ref<fw::TextOutputStream> out;
+    try {
+        out = fw::TextOutputStream::Create(file);
+        out->WriteBytes(bytes);
+        // Closing here rather than at the end of the reference reports a
+        // failed final write like any other; until then the old file stays.
+        out->Close();
+    } catch (const fw::IOException& e) {
+        using Left = fw::TextOutputStream::Left;
+        const Left left = out ? out->WhatIsLeft() : Left::OldContent;
+        const char* outcome = left == Left::PartOfNewText ? "The file on disk may now hold only part of the text."
+                              : left == Left::OldContent && existed ? "The file on disk is unchanged."
+                                                                     : "";
+        TellFileFailure(*file, e, true, outcome);
+    }
 }

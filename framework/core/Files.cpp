@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -136,7 +137,7 @@ bool FolderItem::Delete() {
     return rc == 0;
 }
 
-Ref<TextOutputStream> FolderItem::CreateTextFile() { return TextOutputStream::Create(*this); }
+Ref<TextOutputStream> FolderItem::CreateTextFile() { return TextOutputStream::Replace(*this); }
 
 // ---- special folders and volumes ---------------------------------------------
 
@@ -273,6 +274,18 @@ std::string TempSibling(const std::string& target) {
     return folder + "." + base + suffix;
 }
 
+// Creates the new file beside target; its descriptor, or -1 with errno set.
+int CreateSibling(const std::string& target, std::string& temp) {
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temp = TempSibling(target);
+        // 0666: the umask gives a new file its default permissions.
+        fd = OpenPath(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    return fd;
+}
+
 // Best effort: a folder that cannot be synced still holds the renamed file.
 void SyncFolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -281,6 +294,68 @@ void SyncFolderOf(const std::string& path) {
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
+}
+
+// The path a chain of links ends at, whether or not a file is there (a
+// dangling link names the file to make); 0, or ELOOP for a chain that does
+// not end. A path that cannot be looked at is left for the caller's stat.
+int FollowLinks(std::string path, std::string& end) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            end = std::move(path);
+            return 0;
+        }
+        std::string to(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        ssize_t n;
+        while ((n = ::readlink(path.c_str(), to.data(), to.size())) >= static_cast<ssize_t>(to.size()))
+            to.resize(to.size() * 2);
+        if (n <= 0) {
+            end = std::move(path);
+            return 0;
+        }
+        to.resize(static_cast<std::size_t>(n));
+        if (to[0] != '/') {
+            const auto slash = path.rfind('/');
+            if (slash != std::string::npos) to = path.substr(0, slash + 1) + to;
+        }
+        path = std::move(to);
+    }
+    return ELOOP;
+}
+
+// Gives the new file the mode, owner and group of the file it replaces;
+// false when they cannot all be kept.
+bool TakeOverAttributes(int fd, const struct stat& old) {
+    struct stat now;
+    if (::fstat(fd, &now) != 0) return false;
+    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0)
+        return false;
+    return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+
+// Writes all of bytes at offset; 0 or the errno.
+int WriteAllAt(int fd, const char* p, std::size_t left, off_t at) {
+    while (left > 0) {
+        const ssize_t n = ::pwrite(fd, p, left, at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        p += n;
+        at += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+int SyncFd(int fd) {
+    while (::fsync(fd) != 0) {
+        if (errno == EINTR) continue;
+        // A file system without sync has nothing to flush.
+        if (errno == EINVAL || errno == EROFS) return 0;
+        return errno;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -309,20 +384,16 @@ Ref<TextOutputStream> TextOutputStream::Create(const Ref<FolderItem>& item) {
 }
 
 Ref<TextOutputStream> TextOutputStream::Create(FolderItem& item) {
-    std::string target = item.NativePath();
     const auto fail = [&](int err) {
         item.SetLastErrorCode(err);
         RaiseIO(err, "Cannot create the file", item.NativePath());
     };
-    if (HasNul(target)) fail(EINVAL);
-    // A link is followed: the file it names is the one replaced.
+    if (HasNul(item.NativePath())) fail(EINVAL);
+    // A link is followed: the file it names is the one written, and made
+    // when it does not exist yet.
+    std::string target;
+    if (const int err = FollowLinks(item.NativePath(), target)) fail(err);
     struct stat st;
-    if (::lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char* real = ::realpath(target.c_str(), nullptr)) {
-            target = real;
-            std::free(real);
-        }
-    }
     const bool exists = ::stat(target.c_str(), &st) == 0;
     if (!exists && errno != ENOENT) fail(errno);
     if (exists && S_ISDIR(st.st_mode)) fail(EISDIR);
@@ -337,36 +408,108 @@ Ref<TextOutputStream> TextOutputStream::Create(FolderItem& item) {
         item.SetLastErrorCode(0);
         return New<TextOutputStream>(fd, target, std::string());
     }
+    // A new file would take only this name from the file its other links
+    // share.
+    if (exists && st.st_nlink > 1) return OpenInPlace(item, target);
 
     std::string temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temp = TempSibling(target);
-        // 0666: the umask gives a new file its default permissions.
-        fd = OpenPath(temp, O_WRONLY | O_CREAT | O_EXCL, 0666);
-        if (fd < 0 && errno != EEXIST) break;
+    const int fd = CreateSibling(target, temp);
+    if (fd < 0) {
+        // The folder takes no new file, but the file itself may be written.
+        if (exists) return OpenInPlace(item, target);
+        fail(errno);
     }
-    if (fd < 0) fail(errno);
-    if (exists) {
-        // The replacement keeps the old file's permissions and, where
-        // allowed, its owner.
-        [[maybe_unused]] const int owner = ::fchown(fd, st.st_uid, st.st_gid);
-        if (::fchmod(fd, st.st_mode & 07777) != 0) {
-            const int err = errno;
-            CloseFd(fd);
-            ::unlink(temp.c_str());
-            fail(err);
-        }
+    if (exists && !TakeOverAttributes(fd, st)) {
+        // Another user's file, or a group the writer is not in: a new file
+        // would change its owner, so the file itself is written.
+        CloseFd(fd);
+        ::unlink(temp.c_str());
+        return OpenInPlace(item, target);
     }
     item.SetLastErrorCode(0);
     return New<TextOutputStream>(fd, target, std::move(temp));
 }
 
+Ref<TextOutputStream> TextOutputStream::OpenInPlace(FolderItem& item, const std::string& target) {
+    const auto fail = [&](int err) {
+        item.SetLastErrorCode(err);
+        RaiseIO(err, "Cannot create the file", item.NativePath());
+    };
+    // Opened without O_CREAT, which a sticky folder refuses for another
+    // user's file, and without O_TRUNC: the old bytes are cut only once the
+    // new text is all there.
+    bool readable = true;
+    int fd = OpenPath(target, O_RDWR);
+    if (fd < 0 && errno == EACCES) {
+        readable = false;
+        fd = OpenPath(target, O_WRONLY);
+    }
+    if (fd < 0) fail(errno);
+    std::string old;
+    if (readable) {
+        try {
+            struct stat st;
+            if (::fstat(fd, &st) == 0 && st.st_size > 0) old.reserve(static_cast<std::size_t>(st.st_size));
+            char chunk[64 * 1024];
+            for (;;) {
+                const ssize_t n = ::pread(fd, chunk, sizeof chunk, static_cast<off_t>(old.size()));
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) {
+                    const int err = errno;
+                    CloseFd(fd);
+                    fail(err);
+                }
+                if (n == 0) break;
+                old.append(chunk, static_cast<std::size_t>(n));
+            }
+        } catch (const std::bad_alloc&) {
+            CloseFd(fd);
+            fail(ENOMEM);
+        }
+    }
+    item.SetLastErrorCode(0);
+    auto stream = New<TextOutputStream>(fd, target, std::string());
+    stream->regularInPlace_ = true;
+    stream->haveOldBytes_ = readable;
+    stream->oldBytes_ = std::move(old);
+    return stream;
+}
+
+Ref<TextOutputStream> TextOutputStream::Replace(FolderItem& item) {
+    const std::string& path = item.NativePath();
+    const auto fail = [&](int err) {
+        item.SetLastErrorCode(err);
+        RaiseIO(err, "Cannot create the file", path);
+    };
+    if (HasNul(path)) fail(EINVAL);
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) fail(EISDIR);
+    std::string temp;
+    const int fd = CreateSibling(path, temp);
+    if (fd < 0) fail(errno);
+    item.SetLastErrorCode(0);
+    return New<TextOutputStream>(fd, path, std::move(temp));
+}
+
+bool TextOutputStream::Restore() {
+    if (!touched_) return true;
+    if (!haveOldBytes_ || fd_ < 0) return false;
+    if (WriteAllAt(fd_, oldBytes_.data(), oldBytes_.size(), 0) != 0) return false;
+    if (::ftruncate(fd_, static_cast<off_t>(oldBytes_.size())) != 0) return false;
+    if (SyncFd(fd_) != 0) return false;
+    touched_ = false;
+    written_ = 0;
+    return true;
+}
+
 void TextOutputStream::Discard() {
+    if (regularInPlace_) left_ = Restore() ? Left::OldContent : Left::PartOfNewText;
+    else if (temp_.empty() && touched_) left_ = Left::Unknown;
     if (fd_ >= 0) CloseFd(fd_);
     fd_ = -1;
     if (!temp_.empty()) ::unlink(temp_.c_str());
     temp_.clear();
+    std::string().swap(oldBytes_);
 }
 
 void TextOutputStream::Fail(int err, const std::string& what) {
@@ -386,6 +529,7 @@ void TextOutputStream::WriteBytes(std::string_view bytes) {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
+        touched_ = true;
         const ssize_t n = ::write(fd_, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
@@ -394,6 +538,7 @@ void TextOutputStream::WriteBytes(std::string_view bytes) {
         // No progress and no error: the device takes nothing more.
         if (n == 0) Fail(EIO, "Cannot write to the file");
         p += n;
+        written_ += static_cast<std::size_t>(n);
         left -= static_cast<std::size_t>(n);
     }
     lastError_ = 0;
@@ -414,29 +559,74 @@ void TextOutputStream::Close() {
         RaiseIO(lastError_, "Cannot save the file", path_);
     }
     if (fd_ < 0) return;
+    if (regularInPlace_) {
+        // The old bytes past the new text's end go only now, with the
+        // whole new text in place; a failure here puts them all back.
+        touched_ = true;
+        if (::ftruncate(fd_, static_cast<off_t>(written_)) != 0) Fail(errno, "Cannot write to the file");
+        if (const int err = SyncFd(fd_)) Fail(err, "Cannot write to the file");
+        std::string().swap(oldBytes_);
+        haveOldBytes_ = false;
+        const int err = CloseFd(fd_);
+        fd_ = -1;
+        lastError_ = err;
+        if (err != 0) {
+            left_ = Left::PartOfNewText;
+            RaiseIO(err, "Cannot close the file", path_);
+        }
+        return;
+    }
     if (temp_.empty()) {
         const int err = CloseFd(fd_);
         fd_ = -1;
         lastError_ = err;
-        if (err != 0) RaiseIO(err, "Cannot close the file", path_);
+        if (err != 0) {
+            left_ = Left::Unknown;
+            RaiseIO(err, "Cannot close the file", path_);
+        }
         return;
     }
     // On disk before it takes the target's place, or a crash could leave
     // an empty file under the old name.
-    int err = 0;
-    while (::fsync(fd_) != 0) {
-        if (errno == EINTR) continue;
-        err = errno;
-        break;
-    }
-    if (err != 0) Fail(err, "Cannot write to the file");
-    err = CloseFd(fd_);
+    if (const int err = SyncFd(fd_)) Fail(err, "Cannot write to the file");
+    const int err = CloseFd(fd_);
     fd_ = -1;
     if (err != 0) Fail(err, "Cannot close the file");
     if (::rename(temp_.c_str(), path_.c_str()) != 0) Fail(errno, "Cannot replace the file");
     temp_.clear();
     SyncFolderOf(path_);
     lastError_ = 0;
+}
+
+// ---- plain words -----------------------------------------------------------------
+
+std::string FileErrorInWords(int32_t errorNumber, bool writing) {
+    switch (errorNumber) {
+        case ENOENT: return writing ? "the folder it should go in does not exist" : "it does not exist";
+        case EACCES:
+        case EPERM: return writing ? "you do not have permission to write it there" : "you do not have permission to read it";
+        case ENOSPC: return "there is no space left on the device";
+        case EDQUOT: return "your disk quota is used up";
+        case EFBIG: return "the file would be larger than the system allows";
+        case EROFS: return "the disk can only be read, not written";
+        case EISDIR: return "it is a folder";
+        case ENOTDIR: return "a part of its path is not a folder";
+        case ENAMETOOLONG: return "its name or path is too long";
+        case ELOOP: return "its symbolic links lead round in a circle";
+        case EINVAL: return writing ? "its name is not valid" : "it is not an ordinary file";
+        case ENOMEM: return "it is too large to hold in memory";
+        case EIO: return "the device reported an error";
+        case ETXTBSY: return "it is a program that is running";
+        case EBUSY: return "it is in use";
+        case EMFILE:
+        case ENFILE: return "too many files are open";
+        case ENXIO:
+        case ENODEV: return "the device is not there";
+        default: break;
+    }
+    std::string text = std::strerror(errorNumber);
+    if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    return text;
 }
 
 }  // namespace fw

@@ -7,9 +7,12 @@
 // characters pass through as they are. A written file replaces its target
 // only when complete: the stream writes a new file beside it, and Close
 // flushes that to disk and renames it over the target, so a failure leaves
-// the old file as it was. Every failure to open, read, create, write or
-// close raises IOException with the OS error number and a message naming
-// the file and the problem.
+// the old file as it was. Where that would be refused or would change what
+// the writer did not ask to change (see TextOutputStream), the target is
+// written in place, its old bytes kept to put back should the write fail.
+// Every failure to open, read, create, write or close raises IOException
+// with the OS error number and a message naming the file and the problem;
+// FileErrorInWords says the same to a user.
 #pragma once
 
 #include "core/Object.h"
@@ -46,8 +49,10 @@ public:
     // Makes this folder, and any missing folder above it; an existing folder
     // is fine. Raises IOException with the OS error number otherwise.
     void CreateAsFolder();
-    // A stream that writes a new file of this name; an existing one is
-    // replaced when the stream is closed (TextOutputStream::Create).
+    // A stream that writes a new file in this item's place: whatever has
+    // the name when the stream is closed (a file, even a read-only one, or
+    // a link) is replaced by it and never written through
+    // (TextOutputStream::Replace).
     Ref<TextOutputStream> CreateTextFile();
 
     // The errno of the last operation on this item (0 when it succeeded).
@@ -100,13 +105,20 @@ private:
     int32_t lastError_ = 0;
 };
 
-// Writes a new file beside the target ("." name ".XXXXXX"), with the default
-// permissions for a new file or the mode of the file it replaces. Close
-// flushes it to disk and renames it over the target. A failed write removes
-// the new file at once; so does the end of a stream that an exception
-// unwinds, while the plain end of the last reference closes (and so
-// commits) the file. A target that is not a regular file (a device, a pipe)
-// is written in place.
+// Writes the file an item names: through a link, to the file the link names
+// (a dangling link: that file is made). By default the text goes to a new
+// file beside the target ("." name ".XXXXXX"), with the default permissions
+// for a new file or the mode, owner and group of the file it replaces;
+// Close flushes it to disk and renames it over the target. The target
+// itself is written in place, as editors do, where that new file could not
+// be made (a folder the writer may not add to), could not keep the
+// target's owner and group, or would part the target from its other hard
+// links. Such a stream first keeps the old bytes; a write that fails puts
+// them back, and Close cuts the file to the new text's length. A target
+// that is not a regular file (a device, a pipe) is written in place as it
+// is. A failed write undoes itself at once; so does the end of a stream
+// that an exception unwinds, while the plain end of the last reference
+// closes (and so commits) the file.
 class TextOutputStream : public Object {
 public:
     // Nil item: NilObjectException. The new file cannot be made, or the
@@ -114,6 +126,11 @@ public:
     // the errno also in the item's LastErrorCode.
     static Ref<TextOutputStream> Create(const Ref<FolderItem>& item);
     static Ref<TextOutputStream> Create(FolderItem& item);
+    // A new file that takes the item's own place on Close, with the default
+    // permissions for a new file: a link there is replaced, not followed,
+    // and an older file is replaced even when read-only, as deleting it and
+    // making it anew would. The folder must let a file be added.
+    static Ref<TextOutputStream> Replace(FolderItem& item);
     // Closes the file if Close was not called. A failure there cannot be
     // raised from a destructor, so it goes to the unhandled-exception report
     // rather than being lost.
@@ -132,14 +149,30 @@ public:
     void Close();
     const String& Delimiter() const { return delimiter_; }
     int32_t LastErrorCode() const { return lastError_; }
+    // True when the target itself is written rather than a file beside it.
+    bool WritesInPlace() const { return temp_.empty(); }
+
+    // What a stream left in its target's place after it failed (or was cut
+    // short): the old content as it was (always so for a file written
+    // beside it), perhaps part of the new text (a regular file written in
+    // place whose old bytes could not all be put back), or unknown (a
+    // device or pipe that was written to).
+    enum class Left { OldContent, PartOfNewText, Unknown };
+    Left WhatIsLeft() const { return left_; }
 
     // target: the file to write; temp: the new file that replaces it on
     // Close, or empty to write the target in place.
     TextOutputStream(int fd, std::string target, std::string temp);
 
 private:
-    // Closes the descriptor and removes the new file.
+    // A stream that writes the regular file target in place: keeps its old
+    // bytes (when it may read them) for a failure to put back.
+    static Ref<TextOutputStream> OpenInPlace(FolderItem& item, const std::string& target);
+    // Closes the descriptor and removes the new file, or puts the old bytes
+    // of a file written in place back.
     void Discard();
+    // Puts the old bytes back in place: true when the file holds them again.
+    bool Restore();
     [[noreturn]] void Fail(int err, const std::string& what);
 
     int fd_;
@@ -148,9 +181,22 @@ private:
     String delimiter_ = "\n";
     int32_t lastError_ = 0;
     bool failed_ = false;
+    // A regular file written in place: its old bytes (when they could be
+    // read), whether anything was written to it, and how much.
+    bool regularInPlace_ = false;
+    bool haveOldBytes_ = false;
+    std::string oldBytes_;
+    bool touched_ = false;
+    std::size_t written_ = 0;
+    Left left_ = Left::OldContent;
     // Exceptions in flight when the stream was made: more at its end means
     // the writer was cut short.
     int unwinding_;
 };
+
+// A file error in plain words for a user, without its number: what stood in
+// the way of reading (writing false) or writing the file, as the end of a
+// sentence ("there is no space left on the device").
+std::string FileErrorInWords(int32_t errorNumber, bool writing);
 
 }  // namespace fw

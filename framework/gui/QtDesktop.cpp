@@ -8,11 +8,15 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -165,12 +169,141 @@ DialogButton QtDesktop::PressedButton(const QMessageBox& box) {
     return static_cast<DialogButton>(v.toInt());
 }
 
+namespace {
+
+// Tells a listed file's kind by its name alone. Qt's own provider reads a
+// file whose name says nothing to guess its type, and a file whose reading
+// never ends (/proc/kmsg) would freeze the dialog, and the program with it.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    NameOnlyIconProvider() { setOptions(DontUseCustomDirectoryIcons); }
+    using QFileIconProvider::icon;
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isDir()) return icon(Folder);
+        return icon(File);
+    }
+    QString type(const QFileInfo& info) const override {
+        if (!info.isFile()) return QFileIconProvider::type(info);
+        const QMimeType mime = mimes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeDatabase mimes_;
+};
+
+// Shared by every dialog, and never deleted: a dialog's file model may ask
+// it about a file until the model is gone.
+QAbstractFileIconProvider* IconProvider() {
+    static auto* provider = new NameOnlyIconProvider;
+    return provider;
+}
+
+// Qt's file dialog keeps the folders visited and its looks in the user's
+// settings (~/.config/QtProject.conf); the program keeps no settings. A
+// settings file under /dev/null can never be made, so none is written or
+// read.
+void KeepNoSettings() {
+    static const bool done = [] {
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat})
+            for (const auto scope : {QSettings::UserScope, QSettings::SystemScope})
+                QSettings::setPath(format, scope, QStringLiteral("/dev/null"));
+        return true;
+    }();
+    (void)done;
+}
+
+// Qt's dialog reads double quotes in the name box as a list of names
+// ("a" "b"): "say "hi".txt" would save "hi" elsewhere. This one takes the
+// text as one path, as it stands.
+class NameBoxFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        auto* box = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        const QString typed = box ? box->text() : QString();
+        // Nothing typed: a folder chosen in the list, which Qt opens.
+        if (typed.isEmpty()) {
+            QFileDialog::accept();
+            return;
+        }
+        const QString path = QtDesktop::FileTypedIn(typed, directory().absolutePath());
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            setDirectory(path);
+            box->clear();
+            return;
+        }
+        if (acceptMode() == AcceptOpen && !info.exists()) {
+            QMessageBox::warning(this, windowTitle(),
+                                 QCoreApplication::translate("QFileDialog", "%1\nFile not found.\nPlease verify the "
+                                                                            "correct file name was given.")
+                                     .arg(info.fileName()));
+            return;
+        }
+        // A folder that is not there (a trailing "/" names one): said now,
+        // while the name can still be mended, rather than saved elsewhere.
+        const QString folder = path.endsWith(u'/') ? path : info.path();
+        if (acceptMode() == AcceptSave && !QFileInfo(folder).isDir()) {
+            QMessageBox::warning(this, windowTitle(),
+                                 QCoreApplication::translate("QFileDialog", "%1\nDirectory not found.\nPlease verify the "
+                                                                            "correct directory name was given.")
+                                     .arg(folder));
+            return;
+        }
+        if (acceptMode() == AcceptSave && info.exists() &&
+            QMessageBox::warning(this, windowTitle(),
+                                 QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                                     .arg(info.fileName()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return;
+        chosen_ = path;
+        QDialog::accept();
+    }
+
+    const std::optional<QString>& Chosen() const { return chosen_; }
+
+private:
+    std::optional<QString> chosen_;
+};
+
+}  // namespace
+
+QString QtDesktop::FileTypedIn(const QString& typed, const QString& folder) {
+    const QString inFolder = folder.endsWith(u'/') ? folder + typed : folder + u'/' + typed;
+    if (typed.startsWith(u'/')) return typed;
+    if ((typed == u"~" || typed.startsWith(u"~/")) && !QFileInfo::exists(folder + QStringLiteral("/~")))
+        return QDir::homePath() + typed.mid(1);
+    return inFolder;
+}
+
 std::unique_ptr<QFileDialog> QtDesktop::BuildFileDialog(const FileDialogSpec& spec, bool save) {
-    auto dialog = std::make_unique<QFileDialog>(nullptr, DisplayText(spec.title), StartFolder(spec.initialFolder));
+    KeepNoSettings();
+    std::unique_ptr<QFileDialog> dialog =
+        std::make_unique<NameBoxFileDialog>(nullptr, DisplayText(spec.title), StartFolder(spec.initialFolder));
+    // The platform's dialog would do none of that (and may log the file
+    // chosen under the home folder).
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setOption(QFileDialog::DontUseCustomDirectoryIcons);
+    dialog->setIconProvider(IconProvider());
     dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save && !spec.suggestedName.IsEmpty()) dialog->selectFile(spec.suggestedName.ToQString());
     return dialog;
+}
+
+std::optional<std::string> QtDesktop::ChosenFile(const QFileDialog& dialog) {
+    QString path;
+    const auto* named = dynamic_cast<const NameBoxFileDialog*>(&dialog);
+    if (named && named->Chosen()) {
+        path = *named->Chosen();
+    } else {
+        const QStringList chosen = dialog.selectedFiles();
+        if (chosen.isEmpty()) return std::nullopt;
+        path = chosen.first();
+    }
+    return QFile::encodeName(QDir::toNativeSeparators(path)).toStdString();
 }
 
 void QtDesktop::MsgBox(const String& text, const DialogOwner& owner) {
@@ -194,9 +327,7 @@ std::optional<std::string> RunFileDialog(const FileDialogSpec& spec, bool save) 
     if (!HaveWidgets()) return std::nullopt;
     auto dialog = QtDesktop::BuildFileDialog(spec, save);
     if (dialog->exec() != QDialog::Accepted) return std::nullopt;
-    const QStringList chosen = dialog->selectedFiles();
-    if (chosen.isEmpty()) return std::nullopt;
-    return QFile::encodeName(QDir::toNativeSeparators(chosen.first())).toStdString();
+    return QtDesktop::ChosenFile(*dialog);
 }
 }  // namespace
 

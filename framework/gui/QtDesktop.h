@@ -32,7 +32,17 @@ public:
     static std::unique_ptr<QMessageBox> BuildMessageBox(const MessageDialogSpec& spec, const DialogOwner& owner);
     // Which of the dialog's buttons the user pressed (Cancel when none).
     static DialogButton PressedButton(const QMessageBox& box);
+    // Qt's own widget dialog (never the platform's), which takes the name
+    // box's text as one path (FileTypedIn), lists a folder without reading
+    // its files, and keeps no settings.
     static std::unique_ptr<QFileDialog> BuildFileDialog(const FileDialogSpec& spec, bool save);
+    // The path a dialog built so was accepted with.
+    static std::optional<std::string> ChosenFile(const QFileDialog& dialog);
+    // The path the name box's text stands for, in the folder the dialog
+    // shows: the text as it stands, quotes, blanks and dashes included,
+    // from the root when it begins with "/", else inside the folder; "~"
+    // and "~/..." start at the home folder unless the folder holds a "~".
+    static QString FileTypedIn(const QString& typed, const QString& folder);
 
     // The framework's line ends are CR; a label breaks lines at LF only.
     static QString DisplayText(const String& text);

@@ -6,12 +6,17 @@
 #include "core/Files.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -117,6 +122,43 @@ TEST_F(DevTestTest, SaveDictAfterPruningWritesThePrunedListAndTwiceLeavesOneFile
     EXPECT_EQ(SaveDict(docs).value_or("<no file>"), "");
 }
 
+// The export takes the place of whatever has its name, and never writes
+// through it: a link to a file elsewhere stays pointing at that file, which
+// keeps its text; a read-only older export is replaced.
+TEST_F(DevTestTest, SaveDictReplacesALinkOrAReadOnlyOlderExportAndWritesNowhereElse) {
+    const std::string docs = Path("Documents");
+    const std::string outside = Path("outside.txt");
+    const std::string exportFile = docs + "/ScrandleDictionary.txt";
+    const struct {
+        const char* what;
+        std::function<void()> make;
+    } cases[] = {
+        {"a link to a file outside Documents",
+         [&] { ASSERT_EQ(::symlink(outside.c_str(), exportFile.c_str()), 0); }},
+        {"a read-only older export",
+         [&] {
+             app_test::WriteFileBytes(exportFile, "an older export");
+             ASSERT_EQ(::chmod(exportFile.c_str(), 0444), 0);
+         }},
+    };
+    SetRows({"horse", "zebras"});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QDir(QString::fromStdString(docs)).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(QString::fromStdString(docs)));
+        app_test::WriteFileBytes(outside, "keep me");
+        c.make();
+        desktop_.ClearCalls();
+        EXPECT_EQ(SaveDict(docs).value_or("<no file>"), "horse\nzebras\n");
+        EXPECT_EQ(desktop_.Count(fw::ScriptedDesktop::Kind::MsgBox), 0u);
+        EXPECT_TRUE(QFileInfo(QString::fromStdString(exportFile)).isFile());
+        EXPECT_FALSE(QFileInfo(QString::fromStdString(exportFile)).isSymLink());
+        EXPECT_EQ(app_test::FileBytes(outside).value_or("<no file>"), "keep me");
+        EXPECT_EQ(QDir(QString::fromStdString(docs)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                  QStringList{"ScrandleDictionary.txt"});
+    }
+}
+
 TEST_F(DevTestTest, AnUnwritableDocumentsFolderIsToldToTheUserAndChangesNothingElse) {
     const std::string regular = Path("regular.txt");
     app_test::WriteFileBytes(regular, "keep me");
@@ -126,9 +168,10 @@ TEST_F(DevTestTest, AnUnwritableDocumentsFolderIsToldToTheUserAndChangesNothingE
     const struct {
         const char* what;
         std::string documents;
+        std::string reason;
     } cases[] = {
-        {"under a regular file", regular + "/Documents"},
-        {"the export's name taken by a folder", blocked},
+        {"under a regular file", regular + "/Documents", "a part of its path is not a folder"},
+        {"the export's name taken by a folder", blocked, "it is a folder"},
     };
     SetRows({"cat", "horse"});
     W().DevTest()->Push();
@@ -140,7 +183,8 @@ TEST_F(DevTestTest, AnUnwritableDocumentsFolderIsToldToTheUserAndChangesNothingE
 
         const auto texts = app_test::MessageBoxTexts(desktop_);
         ASSERT_EQ(texts.size(), 1u);
-        EXPECT_EQ(texts[0].rfind("The word list could not be saved.", 0), 0u) << texts[0];
+        EXPECT_EQ(texts[0], "The word list could not be saved to \u201c" + c.documents + "/ScrandleDictionary.txt\u201d: " +
+                                c.reason + ".");
         EXPECT_EQ(Rows(), std::vector<std::string>{"horse"});
         EXPECT_EQ(W().NoWords()->Text().ToUtf8(), "1");
         EXPECT_EQ(app_test::FileBytes(regular).value_or("<no file>"), "keep me");

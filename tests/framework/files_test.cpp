@@ -15,6 +15,9 @@
 #include <iterator>
 #include <stdexcept>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -166,13 +169,18 @@ TEST_F(FilesTest, AStreamCutShortByAnExceptionLeavesTheOldFileAndNoOther) {
 TEST_F(FilesTest, AReplacedFileKeepsItsModeAndANewOneGetsTheUmasks) {
     const mode_t oldMask = ::umask(027);
     auto fresh = Folder()->Child("new.txt");
-    fresh->CreateTextFile()->Close();
+    TextOutputStream::Create(fresh)->Close();
     auto kept = Folder()->Child("kept.txt");
     Put(kept, "old");
     ASSERT_EQ(::chmod(kept->NativePath().c_str(), 0604), 0);
-    auto out = kept->CreateTextFile();
+    auto out = TextOutputStream::Create(kept);
     out->Write("new");
     out->Close();
+    // The word-list export is a new file each time, as if deleted first.
+    auto export_ = Folder()->Child("export.txt");
+    Put(export_, "old");
+    ASSERT_EQ(::chmod(export_->NativePath().c_str(), 0444), 0);
+    export_->CreateTextFile()->Close();
     ::umask(oldMask);
 
     const auto mode = [](const Ref<FolderItem>& f) {
@@ -183,20 +191,94 @@ TEST_F(FilesTest, AReplacedFileKeepsItsModeAndANewOneGetsTheUmasks) {
     EXPECT_EQ(mode(fresh), 0640u);
     EXPECT_EQ(mode(kept), 0604u);
     EXPECT_EQ(Bytes(kept), "new");
+    EXPECT_EQ(mode(export_), 0640u);
+    EXPECT_EQ(Bytes(export_), "");
 }
 
-TEST_F(FilesTest, SavingThroughALinkReplacesTheFileItNames) {
+TEST_F(FilesTest, ASaveWritesWhereALinkPointsWhileTheExportReplacesTheLinkItself) {
+    const auto isLink = [](const Ref<FolderItem>& f) {
+        struct stat st {};
+        return ::lstat(f->NativePath().c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+    };
     auto real = Folder()->Child("real.txt");
     auto link = Folder()->Child("link.txt");
     Put(real, "old");
     ASSERT_EQ(::symlink(real->NativePath().c_str(), link->NativePath().c_str()), 0);
-    auto out = link->CreateTextFile();
+    auto out = TextOutputStream::Create(link);
     out->Write("new");
     out->Close();
-    struct stat st {};
-    ASSERT_EQ(::lstat(link->NativePath().c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_TRUE(isLink(link));
     EXPECT_EQ(Bytes(real), "new");
+
+    // A dangling link (relative, through a second link) makes the file it
+    // names, and stays a link.
+    auto dangling = Folder()->Child("dangling.txt");
+    auto hop = Folder()->Child("hop.txt");
+    ASSERT_EQ(::symlink("hop.txt", dangling->NativePath().c_str()), 0);
+    ASSERT_EQ(::symlink("made.txt", hop->NativePath().c_str()), 0);
+    out = TextOutputStream::Create(dangling);
+    out->Write("made");
+    out->Close();
+    EXPECT_TRUE(isLink(dangling));
+    EXPECT_TRUE(isLink(hop));
+    EXPECT_EQ(Bytes(Folder()->Child("made.txt")), "made");
+
+    // A loop of links is an error, not a hang.
+    ASSERT_EQ(::symlink("loop.txt", Folder()->Child("loop.txt")->NativePath().c_str()), 0);
+    EXPECT_EQ(ExpectIO([&] { TextOutputStream::Create(Folder()->Child("loop.txt")); }).ErrorNumber, ELOOP);
+
+    // The export puts a file in the link's place; the file it named stays.
+    out = link->CreateTextFile();
+    out->Write("export");
+    out->Close();
+    EXPECT_FALSE(isLink(link));
+    EXPECT_EQ(Bytes(link), "export");
+    EXPECT_EQ(Bytes(real), "new");
+}
+
+TEST_F(FilesTest, AFileWithOtherLinksIsWrittenInPlaceAndAFailedWritePutsTheOldBytesBack) {
+    auto f = Folder()->Child("shared.txt");
+    auto other = Folder()->Child("other-name.txt");
+    Put(f, "the old content, longer than the new");
+    ASSERT_EQ(::link(f->NativePath().c_str(), other->NativePath().c_str()), 0);
+    const auto entries = [&] { return QDir(tmp_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
+
+    auto out = TextOutputStream::Create(f);
+    EXPECT_TRUE(out->WritesInPlace());
+    out->Write("new");
+    out->Close();
+    EXPECT_EQ(Bytes(f), "new");
+    EXPECT_EQ(Bytes(other), "new");
+
+    // A stream cut short, and a write the device refuses part-way, both
+    // leave the old bytes, whole, under both names.
+    try {
+        auto cut = TextOutputStream::Create(f);
+        cut->Write("half of the next text");
+        throw std::runtime_error("cut short");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(Bytes(other), "new");
+    {
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = 4096;
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        auto big = TextOutputStream::Create(f);
+        const auto e = ExpectIO([&] { big->Write(String(std::string(3 * 4096, 'x'))); });
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previous);
+        EXPECT_EQ(e.ErrorNumber, EFBIG);
+        EXPECT_EQ(big->WhatIsLeft(), TextOutputStream::Left::OldContent);
+    }
+    EXPECT_EQ(Bytes(f), "new");
+    EXPECT_EQ(Bytes(other), "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(f->NativePath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_nlink, 2u);
+    EXPECT_EQ(entries(), (QStringList{"other-name.txt", "shared.txt"}));
 }
 
 TEST_F(FilesTest, ALoneSurrogateIsWrittenAsTheReplacementCharacter) {

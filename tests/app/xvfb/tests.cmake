@@ -13,6 +13,17 @@ if(SCRANDLE_GUI)
   endif()
 endif()
 
+# The real program's file dialogs with a fresh home folder: /proc/ typed
+# into the Load dialog, names with quotes, blanks and a leading dash typed
+# into both, and nothing written under the home folder.
+if(TEST xvfb_scrandle_quit_shortcut)
+  add_test(NAME xvfb_scrandle_file_dialogs
+    COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24"
+            sh ${CMAKE_CURRENT_LIST_DIR}/run_file_dialogs_test.sh $<TARGET_FILE:scrandle>)
+  get_test_property(xvfb_scrandle_quit_shortcut ENVIRONMENT environment)
+  set_tests_properties(xvfb_scrandle_file_dialogs PROPERTIES TIMEOUT 90 ENVIRONMENT "${environment}")
+endif()
+
 # The update check of the real program against a real local server: a copy
 # of the program whose maker's host is the server's, given at start, so the
 # server can take any free port.
