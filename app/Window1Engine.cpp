@@ -31,17 +31,14 @@ void Window1::Scramble_Action(fw::PushButton&) {
         }
         // Read once: a large text costs a pass over the area's document.
         EditField1()->TextInto(Module1::FullBook);
+        EditField3()->SetTextFrom(*EditField1());
     }
     Module1::NewScrambledMessageFlag = true;
-    // The areas' work touches none of the engine's state: a long text is
-    // scrambled meanwhile.
-    engine::ScrambleDriver([this, keep] {
-        if (keep) EditField3()->SetTextFrom(*EditField1());
-        EditField2()->SetText(fw::String());
-        EditField2()->Refresh(true);
-        EditField1()->SetText(fw::String());
-        EditField1()->Refresh(true);
-    });
+    EditField2()->SetText(fw::String());
+    EditField2()->Refresh(true);
+    EditField1()->SetText(fw::String());
+    EditField1()->Refresh(true);
+    engine::ScrambleDriver();
     Module1::TryMeFlag = false;
     EditField2()->SetText(Module1::Book);
 }
@@ -58,13 +55,10 @@ void Window1::Unscramble_Action(fw::PushButton&) {
 }
 
 void Window1::doUnscramble() {
-    // The first look-up builds the word index: it is built while the area
-    // is read.
-    Lookup().RefreshWhile([this] { EditField2()->TextInto(Module1::FullBook); });
-    engine::RebuildDriver(Lookup(), [this] {
-        EditField1()->SetText(fw::String());
-        EditField1()->Refresh(true);
-    });
+    EditField2()->TextInto(Module1::FullBook);
+    EditField1()->SetText(fw::String());
+    EditField1()->Refresh(true);
+    engine::RebuildDriver(Lookup());
     EditField1()->SetText(Module1::Book);
 }
 

@@ -6,7 +6,6 @@
 #include "core/Rows.h"
 #include "engine/WordIndex.h"
 
-#include <functional>
 #include <vector>
 
 namespace engine {
@@ -24,10 +23,6 @@ void ScrambleWord();
 // The scramble driver loop over Module1::FullBook; the output is left in
 // Module1::Book.
 void ScrambleDriver();
-// The same, with alongside run on this thread while a long text is
-// scrambled on another (before the pass for a short one). alongside must
-// leave the engine's state and the random generator alone.
-void ScrambleDriver(const std::function<void()>& alongside);
 // Sets FullBook to the text, runs the driver and returns Book.
 fw::String ScrambleText(fw::String text);
 
@@ -39,10 +34,6 @@ void checkDictionary(WordLookup& lookup);
 // The rebuild driver loop over Module1::FullBook (the dictionary road of
 // Unscramble); the output is left in Module1::Book.
 void RebuildDriver(WordLookup& lookup);
-// The same, with alongside run while the pass works (on the same terms as
-// the scramble driver's); the index road takes a long text in parts on
-// several threads.
-void RebuildDriver(WordLookup& lookup, const std::function<void()>& alongside);
 fw::String RebuildText(fw::String text, WordLookup& lookup);
 
 // Find Possible Words: sets FirstLetter/LastLetter from w and returns the

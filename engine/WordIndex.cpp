@@ -1,6 +1,5 @@
 #include "engine/WordIndex.h"
 
-#include "core/Beside.h"
 #include "core/Yield.h"
 
 #include <algorithm>
@@ -245,29 +244,10 @@ bool SameFoldedMultiset(const unsigned char* chars, bool wide, const Ch* u, std:
 
 }  // namespace
 
-std::uint64_t WordIndex::HashOf(const char32_t* p, std::size_t n) { return KeyHash(p, n); }
-std::uint64_t WordIndex::HashOf(const unsigned char* p, std::size_t n) { return KeyHash(p, n); }
-std::uint64_t WordIndex::HashOf(const fw::String& u) {
-    return u.Visit([](const auto* p, std::size_t n) { return KeyHash(p, n); });
-}
-
-void WordIndex::PrefetchSlot(std::uint64_t hash) const {
-    if (!slots_.empty()) __builtin_prefetch(&slots_[hash & mask_]);
-}
-
-void WordIndex::PrefetchRecord(std::uint64_t hash) const {
-    if (slots_.empty()) return;
-    const std::uint64_t v = slots_[hash & mask_];
-    if (v != 0 && (v >> 32) == (hash >> 32)) {
-        const unsigned char* rec = records_.data() + ((v & 0xFFFFFFFFu) - 1);
-        __builtin_prefetch(rec);
-        __builtin_prefetch(rec + 32);
-    }
-}
-
 template <class Ch>
-const unsigned char* WordIndex::FindRecordIn(const Ch* u, std::size_t n, std::uint64_t hash) const {
+const unsigned char* WordIndex::FindRecordIn(const Ch* u, std::size_t n) const {
     if (slots_.empty()) return nullptr;
+    const std::uint64_t hash = KeyHash(u, n);
     const std::uint64_t tag = hash >> 32;
     std::uint64_t slot = hash & mask_;
     const char32_t first = n ? fw::Fold(u[0]) : 0, last = n ? fw::Fold(u[n - 1]) : 0;
@@ -287,43 +267,28 @@ const unsigned char* WordIndex::FindRecordIn(const Ch* u, std::size_t n, std::ui
     return nullptr;
 }
 
-const unsigned char* WordIndex::FindRecord(const fw::String& u, std::uint64_t hash) const {
-    return u.Visit([&](const auto* p, std::size_t n) { return FindRecordIn(p, n, hash); });
-}
-
 template <class Ch>
-int32_t WordIndex::FirstMatchIn(const Ch* u, std::size_t n, std::uint64_t hash, RowChars* row) const {
-    const unsigned char* rec = FindRecordIn(u, n, hash);
+int32_t WordIndex::FirstMatchIn(const Ch* u, std::size_t n, RowChars* row) const {
+    const unsigned char* rec = FindRecordIn(u, n);
     if (!rec) return -1;
     row->chars = rec + 12;
     row->wide = Load32(rec + 8) & 1;
     return static_cast<int32_t>(Load32(rec));
 }
 
-template int32_t WordIndex::FirstMatchIn(const unsigned char*, std::size_t, std::uint64_t, RowChars*) const;
-template int32_t WordIndex::FirstMatchIn(const char32_t*, std::size_t, std::uint64_t, RowChars*) const;
+template int32_t WordIndex::FirstMatchIn(const unsigned char*, std::size_t, RowChars*) const;
+template int32_t WordIndex::FirstMatchIn(const char32_t*, std::size_t, RowChars*) const;
 
 char32_t WordIndex::RowChars::At(std::size_t i) const { return RecordChar(chars, wide, i); }
 
-int32_t WordIndex::FirstMatch(const fw::String& u, fw::String* rowText) const {
-    RowChars row;
-    const int32_t found =
-        u.Visit([&](const auto* p, std::size_t n) { return FirstMatchIn(p, n, KeyHash(p, n), &row); });
-    if (found >= 0 && rowText) {
-        // A matching row has the unit's length.
-        if (!row.wide) {
-            rowText->Assign(row.chars, u.Size());
-        } else {
-            char32_t* d = rowText->ResizeUcs4(u.Size());
-            for (std::size_t i = 0; i < u.Size(); ++i) d[i] = row.At(i);
-        }
-    }
-    return found;
+int32_t WordIndex::FirstMatch(const fw::String& u) const {
+    const unsigned char* rec = u.Visit([&](const auto* p, std::size_t n) { return FindRecordIn(p, n); });
+    return rec ? static_cast<int32_t>(Load32(rec)) : -1;
 }
 
 std::vector<int32_t> WordIndex::AllMatches(const fw::String& u) const {
     std::vector<int32_t> found;
-    if (const unsigned char* rec = FindRecord(u, HashOf(u))) {
+    if (const unsigned char* rec = u.Visit([&](const auto* p, std::size_t n) { return FindRecordIn(p, n); })) {
         const std::size_t n = Load32(rec + 4);
         const std::uint32_t meta = Load32(rec + 8);
         const std::size_t count = meta >> 1;
@@ -342,29 +307,32 @@ void WordLookup::Refresh() {
     built_ = true;
 }
 
-void WordLookup::RefreshWhile(const std::function<void()>& meanwhile) {
-    if (mode_ == Mode::Walk || (built_ && builtRevision_ == rows_->Revision())) {
-        meanwhile();
-        return;
-    }
-    fw::Beside beside;
-    beside.Start([this] {
-        Refresh();
-        return std::uint64_t{0};
-    });
-    meanwhile();
-    beside.Wait();
+int32_t WordLookup::FirstMatch(const fw::String& u) {
+    if (mode_ == Mode::Walk) return WalkFirstMatch(*rows_, u, fw::Left(u, 1), fw::Right(u, 1));
+    Refresh();
+    return index_.FirstMatch(u);
 }
 
-int32_t WordLookup::FirstMatch(const fw::String& u, fw::String* rowText) {
+template <class Ch>
+int32_t WordLookup::FirstMatchIn(const Ch* u, std::size_t n, WordIndex::RowChars* row) {
     if (mode_ == Mode::Walk) {
-        const int32_t row = WalkFirstMatch(*rows_, u, fw::Left(u, 1), fw::Right(u, 1));
-        if (row >= 0 && rowText) *rowText = rows_->Cell(row);
-        return row;
+        fw::String unit;
+        unit.Assign(u, n);
+        const int32_t found = FirstMatch(unit);
+        if (found >= 0) {
+            // The row's own characters, in the form it keeps them.
+            const fw::String& r = rows_->Cell(found);
+            row->wide = r.IsWide();
+            row->chars = r.IsWide() ? reinterpret_cast<const unsigned char*>(r.Ucs4()) : r.Latin1();
+        }
+        return found;
     }
     Refresh();
-    return index_.FirstMatch(u, rowText);
+    return index_.FirstMatchIn(u, n, row);
 }
+
+template int32_t WordLookup::FirstMatchIn(const unsigned char*, std::size_t, WordIndex::RowChars*);
+template int32_t WordLookup::FirstMatchIn(const char32_t*, std::size_t, WordIndex::RowChars*);
 
 std::vector<int32_t> WordLookup::AllMatches(const fw::String& u) {
     if (mode_ == Mode::Walk) return WalkAllMatches(*rows_, u, fw::Left(u, 1), fw::Right(u, 1));

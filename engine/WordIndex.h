@@ -11,7 +11,6 @@
 #include "core/String.h"
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 namespace engine {
@@ -30,36 +29,26 @@ class WordIndex {
 public:
     // Indexes rows 0 to count - 2 of rows (the walk's range).
     void Build(const fw::StringRows& rows);
-    // First passing row in list order, or -1; when rowText is given and a
-    // row passes, it receives that row's text (without touching the rows).
-    int32_t FirstMatch(const fw::String& u, fw::String* rowText = nullptr) const;
+    // First passing row in list order, or -1.
+    int32_t FirstMatch(const fw::String& u) const;
     std::vector<int32_t> AllMatches(const fw::String& u) const;
     std::size_t IndexedRows() const { return indexed_; }
 
-    // For a caller that knows the units to come: the key hash of a unit,
-    // and prefetches of its slot and (once the slot has arrived) its record,
-    // so that the look-up itself finds them in the cache.
-    static std::uint64_t HashOf(const char32_t* p, std::size_t n);
-    static std::uint64_t HashOf(const unsigned char* p, std::size_t n);
-    static std::uint64_t HashOf(const fw::String& u);
-    void PrefetchSlot(std::uint64_t hash) const;
-    void PrefetchRecord(std::uint64_t hash) const;
-    // FirstMatch for a unit given as characters of either form and its
-    // hash, without copying the row: its characters are read in the index
-    // (one byte each unless wide).
+    // A row's characters where they are kept, without a copy: one byte
+    // each, or four (native order) when wide.
     struct RowChars {
         const unsigned char* chars = nullptr;
         bool wide = false;
         char32_t At(std::size_t i) const;
     };
+    // FirstMatch for a unit given as characters of either form; row gets
+    // the passing row's characters, read in the index.
     template <class Ch>
-    int32_t FirstMatchIn(const Ch* u, std::size_t n, std::uint64_t hash, RowChars* row) const;
-
+    int32_t FirstMatchIn(const Ch* u, std::size_t n, RowChars* row) const;
 
 private:
-    const unsigned char* FindRecord(const fw::String& u, std::uint64_t hash) const;
     template <class Ch>
-    const unsigned char* FindRecordIn(const Ch* u, std::size_t n, std::uint64_t hash) const;
+    const unsigned char* FindRecordIn(const Ch* u, std::size_t n) const;
 
     // One record per distinct key, packed in one byte array so that a
     // look-up touches one slot and one record and nothing else (the text
@@ -84,19 +73,14 @@ public:
     enum class Mode { Indexed, Walk };
     explicit WordLookup(const fw::StringRows& rows, Mode mode = Mode::Indexed) : rows_(&rows), mode_(mode) {}
     const fw::StringRows& Rows() const { return *rows_; }
-    int32_t FirstMatch(const fw::String& u, fw::String* rowText = nullptr);
+    int32_t FirstMatch(const fw::String& u);
+    // The same for a unit given as characters of either form; row gets the
+    // passing row's characters (in the index, or in the rows when walked).
+    template <class Ch>
+    int32_t FirstMatchIn(const Ch* u, std::size_t n, WordIndex::RowChars* row);
     std::vector<int32_t> AllMatches(const fw::String& u);
-    // The index itself, or nullptr when look-ups walk the rows.
-    const WordIndex* Index() {
-        if (mode_ == Mode::Walk) return nullptr;
-        Refresh();
-        return &index_;
-    }
     // Builds the index now if the rows changed since it was built.
     void Refresh();
-    // The same, with meanwhile run on this thread while the index is built
-    // on another (meanwhile must leave the rows alone).
-    void RefreshWhile(const std::function<void()>& meanwhile);
 
 private:
     const fw::StringRows* rows_;

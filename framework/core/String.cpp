@@ -44,12 +44,13 @@ inline bool AllAscii8(const unsigned char* p) {
     return (w & 0x8080808080808080ULL) == 0;
 }
 
-}  // namespace
-
-namespace {
-
-template <class Out>
-std::size_t DecodeUtf8RunAs(const unsigned char* p, std::size_t n, std::size_t& i, Out* d) {
+// The one UTF-8 decoding loop. Decodes the n bytes at p from p[i] into d, a
+// character each, up to the end or, into one-byte characters, up to a code
+// point past U+00FF. A byte that is not part of valid UTF-8 stands for
+// itself as a Latin-1 character, or, when strict, ends the run. Leaves i
+// where it stopped and gives the characters written.
+template <bool kStrict, class Out>
+std::size_t DecodeUtf8Run(const unsigned char* p, std::size_t n, std::size_t& i, Out* d) {
     std::size_t k = 0;
     while (i < n) {
         if (i + 8 <= n && AllAscii8(p + i)) {
@@ -67,7 +68,7 @@ std::size_t DecodeUtf8RunAs(const unsigned char* p, std::size_t n, std::size_t& 
         std::size_t len;
         const char32_t cp = DecodeSequence(p, n, i, len);
         if (len == 0) {
-            // Not valid UTF-8: keep the byte as its Latin-1 character.
+            if constexpr (kStrict) break;
             d[k++] = b;
             ++i;
             continue;
@@ -80,17 +81,10 @@ std::size_t DecodeUtf8RunAs(const unsigned char* p, std::size_t n, std::size_t& 
     return k;
 }
 
-}  // namespace
-
-std::size_t DecodeUtf8Run(const unsigned char* p, std::size_t n, std::size_t& i, unsigned char* d) {
-    return DecodeUtf8RunAs(p, n, i, d);
-}
-
-std::size_t DecodeUtf8Run(const unsigned char* p, std::size_t n, std::size_t& i, char32_t* d) {
-    return DecodeUtf8RunAs(p, n, i, d);
-}
-
-void DecodeUtf8Into(std::string_view bytes, String& out) {
+// Appends the decoded bytes to out; gives where decoding stopped (the size
+// of bytes unless strict decoding met a byte that is not UTF-8).
+template <bool kStrict>
+std::size_t DecodeUtf8Append(std::string_view bytes, String& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::size_t i = 0;
@@ -101,14 +95,32 @@ void DecodeUtf8Into(std::string_view bytes, String& out) {
         const std::size_t base = out.Size();
         if (base == 0) out.ResizeLatin1(n);
         else out.Resize(base + n);
-        const std::size_t k = DecodeUtf8Run(p, n, i, out.MutableLatin1() + base);
+        const std::size_t k = DecodeUtf8Run<kStrict>(p, n, i, out.MutableLatin1() + base);
         out.Truncate(base + k);
-        if (i == n) return;
+        if (i == n) return n;
+        if constexpr (kStrict) {
+            // The run stopped at a wide character or at a byte that is not
+            // UTF-8.
+            std::size_t len = 0;
+            DecodeSequence(p, n, i, len);
+            if (len == 0) return i;
+        }
         out.Widen(base + k + (n - i));
     }
     const std::size_t base = out.Size();
     out.Resize(base + (n - i));
-    out.Truncate(base + DecodeUtf8Run(p, n, i, out.MutableUcs4() + base));
+    out.Truncate(base + DecodeUtf8Run<kStrict>(p, n, i, out.MutableUcs4() + base));
+    return i;
+}
+
+}  // namespace
+
+void DecodeUtf8Into(std::string_view bytes, String& out) { DecodeUtf8Append<false>(bytes, out); }
+
+bool DecodeStrictUtf8Into(std::string_view bytes, String& out, std::size_t* invalidAt) {
+    const std::size_t stop = DecodeUtf8Append<true>(bytes, out);
+    if (invalidAt) *invalidAt = stop;
+    return stop == bytes.size();
 }
 
 namespace {

@@ -299,15 +299,14 @@ String NthField(const String& s, const String& separator, int32_t n);
 int32_t CountFields(const String& s, const String& separator);
 
 // UTF-8 conversions on raw buffers (used by streams and benchmarks).
-// Appends the decoded bytes to out. Encoding writes a lone surrogate as
-// U+FFFD.
+// Appends the decoded bytes to out; a byte that is not part of valid UTF-8
+// becomes the Latin-1 character of that byte. Encoding writes a lone
+// surrogate as U+FFFD.
 void DecodeUtf8Into(std::string_view bytes, String& out);
 void EncodeUtf8Into(const String& text, std::string& out);
-// Decodes the n bytes at p from p[i] into d, a character each (a byte that
-// is not UTF-8 stands for itself as a Latin-1 character), up to the end or,
-// into one-byte characters, up to a code point past U+00FF; leaves i where
-// it stopped and gives the characters written.
-std::size_t DecodeUtf8Run(const unsigned char* p, std::size_t n, std::size_t& i, unsigned char* d);
-std::size_t DecodeUtf8Run(const unsigned char* p, std::size_t n, std::size_t& i, char32_t* d);
+// The same for bytes that must be UTF-8 (no overlong forms, no surrogates,
+// nothing past U+10FFFF): false at the first byte that is not, whose offset
+// invalidAt receives; out then holds what came before it.
+bool DecodeStrictUtf8Into(std::string_view bytes, String& out, std::size_t* invalidAt = nullptr);
 
 }  // namespace fw

@@ -1,11 +1,6 @@
 #include "core/TextCodec.h"
 
-#include "core/Beside.h"
-
-#include <algorithm>
-#include <cstdint>
-#include <cstring>
-#include <vector>
+#include <cstddef>
 
 namespace fw {
 
@@ -25,109 +20,12 @@ constexpr char16_t kCp1252High[32] = {
 
 bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool ValidUtf8(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
-    std::size_t i = 0;
-    while (i < n) {
-        if (i + 8 <= n) {
-            std::uint64_t w;
-            std::memcpy(&w, p + i, 8);
-            if ((w & 0x8080808080808080ULL) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        const unsigned char b = p[i];
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t len;
-        // The allowed range of the second byte narrows for the first bytes
-        // that could begin an overlong form, a surrogate or a code point
-        // past U+10FFFF.
-        unsigned char lo = 0x80, hi = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) len = 2;
-        else if (b >= 0xE0 && b <= 0xEF) {
-            len = 3;
-            if (b == 0xE0) lo = 0xA0;
-            if (b == 0xED) hi = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            len = 4;
-            if (b == 0xF0) lo = 0x90;
-            if (b == 0xF4) hi = 0x8F;
-        } else {
-            return false;
-        }
-        if (i + len > n || p[i + 1] < lo || p[i + 1] > hi) return false;
-        for (std::size_t c = 2; c < len; ++c)
-            if ((p[i + c] & 0xC0) != 0x80) return false;
-        i += len;
-    }
-    return true;
-}
-
-// From this many bytes a text is checked and decoded as UTF-8 in parts on
-// several threads: a large file's characters are many, and so are the new
-// pages of its string.
-constexpr std::size_t kPartedFrom = 1 << 20;
-constexpr std::size_t kPartAtLeast = 1 << 19;
-
-// Decodes bytes into out when they are valid UTF-8; false otherwise.
+// Decodes bytes into out when they are valid UTF-8; false (out left
+// empty) otherwise.
 bool TakeUtf8(std::string_view bytes, String& out) {
-    const std::size_t n = bytes.size();
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    // Each cut falls on the first byte of a character (or of what is not
-    // one): the parts are valid exactly when the whole is.
-    const std::vector<std::size_t> cuts =
-        Beside::Cuts(n, kPartedFrom, kPartAtLeast, [p](std::size_t c) { return (p[c] & 0xC0) != 0x80; });
-    const std::size_t count = cuts.size() - 1;
-    if (count == 1) {
-        if (!ValidUtf8(bytes)) return false;
-        DecodeUtf8Into(bytes, out);
-        return true;
-    }
-    struct Part {
-        bool valid = false, wide = false;
-        std::size_t chars = 0;
-    };
-    std::vector<Part> info(count);
-    Beside::ForParts(count, [&](std::size_t i) {
-        const unsigned char* q = p + cuts[i];
-        const std::size_t m = cuts[i + 1] - cuts[i];
-        Part& part = info[i];
-        part.valid = ValidUtf8(std::string_view(reinterpret_cast<const char*>(q), m));
-        if (!part.valid) return;
-        // A character is a byte other than a continuation byte; a code
-        // point past U+00FF begins with a byte from 0xC4 up.
-        std::size_t chars = 0;
-        unsigned wide = 0;
-        for (std::size_t k = 0; k < m; ++k) {
-            chars += static_cast<signed char>(q[k]) > -65;
-            wide |= q[k] >= 0xC4;
-        }
-        part.chars = chars;
-        part.wide = wide != 0;
-    });
-    std::vector<std::size_t> at(count + 1, 0);
-    bool wide = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!info[i].valid) return false;
-        wide = wide || info[i].wide;
-        at[i + 1] = at[i] + info[i].chars;
-    }
-    unsigned char* narrow = wide ? nullptr : out.ResizeLatin1(at[count]);
-    char32_t* wideOut = wide ? out.ResizeUcs4(at[count]) : nullptr;
-    Beside::ForParts(count, [&](std::size_t i) {
-        const unsigned char* q = p + cuts[i];
-        const std::size_t m = cuts[i + 1] - cuts[i];
-        std::size_t k = 0;
-        if (wide) DecodeUtf8Run(q, m, k, wideOut + at[i]);
-        else DecodeUtf8Run(q, m, k, narrow + at[i]);
-    });
-    return true;
+    if (DecodeStrictUtf8Into(bytes, out)) return true;
+    out.Clear();
+    return false;
 }
 
 // The body after a UTF-16 mark; false unless every unit pairs up.

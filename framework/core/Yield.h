@@ -32,10 +32,6 @@ inline void BackgroundYields(std::uint32_t n) {
     for (std::uint64_t k = ((std::uint64_t{before} + n) >> 14) - (before >> 14); k != 0; --k) detail::YieldSlow();
 }
 
-// The hook's work without counting a yield, for a thread that waits on
-// work elsewhere (Beside).
-void RunYieldHook();
-
 // Installs the hook (nullptr: none); returns the previous one.
 YieldHook SetYieldHook(YieldHook hook);
 // How many times the yield was called, for tests.

@@ -6,6 +6,9 @@
 
 #include "samples.h"
 
+#include "core/Yield.h"
+#include "gui/BusyCursor.h"
+
 #include <QFocusEvent>
 #include <QPlainTextEdit>
 
@@ -162,8 +165,7 @@ TEST_F(ScrambleTest, FocusIntoTheRightAreaByClickOrSetFocusSwitchesToTheDictiona
     }
 }
 
-// A long message is scrambled while the areas are set, and rebuilt in
-// parts: both roads still give what they give for a short one.
+// A long message: both roads still give what they give for a short one.
 TEST_F(ScrambleTest, ALongMessageTakesBothRoadsLikeAShortOne) {
     std::string plain, rebuilt;
     while (plain.size() < 400000) {
@@ -185,6 +187,58 @@ TEST_F(ScrambleTest, ALongMessageTakesBothRoadsLikeAShortOne) {
     EXPECT_EQ(W().EditField1()->Text().ToUtf8(), rebuilt);
     EXPECT_EQ(W().EditField2()->Text().ToUtf8(), scrambled);
     EXPECT_EQ(W().Unscramble()->Caption().ToUtf8(), "<< Unscramble");
+}
+
+namespace {
+
+// What the background-task yield does while a pass runs: the paints it
+// makes and whether the wait cursor shows meanwhile.
+struct YieldWatch {
+    static inline fw::YieldHook runtimeHook = nullptr;
+    static inline bool inHook = false;
+    static inline int paints = 0;
+    static inline bool cursorShown = false;
+    static void Hook() {
+        inHook = true;
+        runtimeHook();
+        inHook = false;
+        cursorShown = cursorShown || fw::BusyCursorShown();
+    }
+};
+
+class PaintsInYields : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint && YieldWatch::inHook) ++YieldWatch::paints;
+        return false;
+    }
+};
+
+}  // namespace
+
+// A long scramble runs on this thread, and its yields keep the window
+// alive: they repaint it while the pass runs, and the wait cursor shows.
+TEST_F(ScrambleTest, ALongScrambleRepaintsTheWindowAndShowsTheWaitCursor) {
+    std::string plain;
+    while (plain.size() < 16'000'000) plain += std::string(kKnownSentence) + "\r\n";
+    W().EditField1()->SetText(fw::String(plain));
+    // Shown as the event loop shows it: a window not yet on the screen
+    // takes no paint.
+    app_test::TestApp().processEvents();
+    PaintsInYields filter;
+    app_test::TestApp().installEventFilter(&filter);
+    YieldWatch::paints = 0;
+    YieldWatch::cursorShown = false;
+    YieldWatch::runtimeHook = fw::SetYieldHook(&YieldWatch::Hook);
+    ASSERT_NE(YieldWatch::runtimeHook, nullptr);
+    W().Scramble()->Push();
+    fw::SetYieldHook(YieldWatch::runtimeHook);
+    app_test::TestApp().removeEventFilter(&filter);
+    EXPECT_GE(YieldWatch::paints, 1);
+    EXPECT_TRUE(YieldWatch::cursorShown);
+    EXPECT_FALSE(fw::BusyCursorShown());
+    // The whole output, less the apostrophes the scramble drops.
+    EXPECT_EQ(W().EditField2()->Text().Size(), plain.size() - std::count(plain.begin(), plain.end(), '\''));
 }
 
 TEST_F(ScrambleTest, ThePauseLasts2000MsAfterAScramble100AfterATryMeAnd2000AgainAfterThat) {

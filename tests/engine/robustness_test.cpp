@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 
 // Bad input never crashes or hangs, and neither road changes what it must
 // keep: the scramble keeps separators, ends and letters, the rebuild gives
@@ -86,11 +85,10 @@ void ScrambleStepByStep() {
     }
 }
 
-// The scramble driver (with alongside, when given) against the per-unit
-// steps from the same seed: the same output, globals, yields and shuffles
-// drawn (the next draw is the same).
-void ExpectDriverScramblesAsTheSteps(const fw::String& text, std::uint32_t seed,
-                                     const std::function<void()>& alongside = {}) {
+// The scramble driver against the per-unit steps from the same seed: the
+// same output, globals, yields and shuffles drawn (the next draw is the
+// same).
+void ExpectDriverScramblesAsTheSteps(const fw::String& text, std::uint32_t seed) {
     Module1::Reset();
     fw::TheRandom().Seed(seed);
     Module1::FullBook = text;
@@ -105,8 +103,7 @@ void ExpectDriverScramblesAsTheSteps(const fw::String& text, std::uint32_t seed,
     fw::TheRandom().Seed(seed);
     Module1::FullBook = text;
     y0 = fw::YieldCount();
-    if (alongside) engine::ScrambleDriver(alongside);
-    else engine::ScrambleDriver();
+    engine::ScrambleDriver();
     EXPECT_EQ(fw::YieldCount() - y0, stepYields);
     EXPECT_TRUE(Module1::Book.Identical(stepBook)) << Module1::Book.ToUtf8() << " / " << stepBook.ToUtf8();
     EXPECT_EQ(Globals(), stepGlobals);
@@ -144,10 +141,9 @@ TEST(Drivers, LeaveWhatTheStepsLeave) {
     }
 }
 
-// A long text is scrambled on a second thread beside the caller's work and
-// rebuilt in parts on several threads; what the drivers leave is still what
-// one pass leaves. The pieces put every kind of unit at the cuts, CR LF
-// pairs among them, and widen some parts' output but not others.
+// A long text: what the drivers leave is still what the steps, or the
+// pieces taken one by one, leave. The pieces put every kind of unit next to
+// each other, CR LF pairs among them, and some widen the output midway.
 TEST(Drivers, LongTextsLeaveWhatOnePassLeaves) {
     const std::string pieces[] = {
         "Tihs is a smlipe tset, olny a tset.\r\n", "don't stop-gap\r\n", "a b c ", "x! ", "Hello world\n",
@@ -161,8 +157,7 @@ TEST(Drivers, LongTextsLeaveWhatOnePassLeaves) {
     for (const std::string& extra : {std::string(), widening, wide}) {
         for (const std::string& last : lasts) {
             SCOPED_TRACE(testing::Message() << "extra " << extra.size() << ", last \"" << last << "\"");
-            // About 600,000 characters: several parts, and past the length
-            // from which the scramble runs beside.
+            // About 600,000 characters.
             std::vector<std::string> parts;
             std::size_t size = 0;
             for (std::size_t i = 0; size < 600000; ++i) {
@@ -176,9 +171,7 @@ TEST(Drivers, LongTextsLeaveWhatOnePassLeaves) {
             ++seed;
 
             // The scramble: against the per-unit steps.
-            int alongside = 0;
-            ExpectDriverScramblesAsTheSteps(fw::String(text), seed, [&] { ++alongside; });
-            EXPECT_EQ(alongside, 1);
+            ExpectDriverScramblesAsTheSteps(fw::String(text), seed);
 
             // The rebuild, against the pieces rebuilt one by one (each ends
             // with a separator, so the text's output is theirs end to end):
@@ -201,9 +194,7 @@ TEST(Drivers, LongTextsLeaveWhatOnePassLeaves) {
             Module1::Reset();
             Module1::FullBook = scrambled;
             const std::uint64_t y0 = fw::YieldCount();
-            alongside = 0;
-            engine::RebuildDriver(lookup, [&] { ++alongside; });
-            EXPECT_EQ(alongside, 1);
+            engine::RebuildDriver(lookup);
             EXPECT_EQ(fw::YieldCount() - y0, pieceYields);
             EXPECT_TRUE(Module1::Book.Identical(pieceBooks));
             EXPECT_EQ(Module1::Book.IsWide(), pieceBooks.IsWide());
@@ -212,9 +203,9 @@ TEST(Drivers, LongTextsLeaveWhatOnePassLeaves) {
     }
 }
 
-// A unit longer than a part leaves nothing to cut at: the pass takes it
-// whole, wherever it stands.
-TEST(Drivers, UnitLongerThanAPart) {
+// Units of hundreds of thousands of characters are taken whole, wherever
+// they stand.
+TEST(Drivers, VeryLongUnits) {
     engine::WordLookup lookup(testutil::ShippedRows());
     for (const std::string& text : {std::string(700000, 'x'), "ab " + std::string(400000, 'y') + " cd, " +
                                                                    std::string(300000, 'z') + " wrold."}) {

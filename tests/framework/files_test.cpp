@@ -353,10 +353,9 @@ TEST(TextCodec, DecodesByTheRulesAndEncodesTheSameBytesBack) {
     EXPECT_EQ(back, every);
 }
 
-// A large text is checked and decoded in parts; what comes out is what the
-// pieces give one by one, however the parts fall: one byte per character
+// A large text decodes as its pieces do one by one: one byte per character
 // unless a character needs more, and Windows-1252 for the whole text when
-// one byte anywhere is not UTF-8.
+// one byte anywhere is not UTF-8, even the last one.
 TEST(TextCodec, ALargeTextDecodesAsItsPiecesDo) {
     using E = fw::TextEncoding;
     // Characters of one or two bytes, taken whole.
@@ -388,8 +387,8 @@ TEST(TextCodec, ALargeTextDecodesAsItsPiecesDo) {
         const bool cp1252 = c.encoding == E::Windows1252;
         std::string bytes = c.mark;
         std::u32string expected = cp1252 ? alone(c.mark, true) : U"";
-        // Pieces of 7 to 31 characters: the parts' cuts fall at every offset
-        // of a sequence somewhere.
+        // Pieces of 7 to 31 characters: the decoder's eight-byte steps meet
+        // every offset of a sequence somewhere.
         for (std::size_t i = 0; bytes.size() < 2'500'000; ++i) {
             std::string piece = i % 2 ? c.rest : std::string();
             for (std::size_t k = 0; k < 7 + i % 25; ++k) piece += latin1[k % latin1.size()];

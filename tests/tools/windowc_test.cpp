@@ -143,6 +143,8 @@ TEST(WindowDefinitions, BrokenDefinitionsFailWithFileLineAndKey) {
          "control 'Button1' names its keys in another order than class 'PushButton' does, so it must name them all; "
          "it leaves out Name, Index, Left, Top, Height"},
         {"event_of_window", 2, "event 'Open' in the window's own block: only controls raise events"},
+        {"not_utf8_value", 3, "key 'Caption': the text is not valid UTF-8 (byte 4 of the value)"},
+        {"not_utf8_file", 3, "key 'Text': the text is not valid UTF-8 (byte 6 of the file)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);

@@ -27,32 +27,6 @@ bool IsIdentifier(std::string_view s) {
     return true;
 }
 
-// Strict UTF-8 check: the sets hold UTF-8, and the framework's decoder would
-// quietly turn a stray byte into a Latin-1 character.
-std::optional<std::size_t> FirstInvalidUtf8(std::string_view s) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const std::size_t n = s.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char b = p[i];
-        std::size_t len;
-        char32_t cp, min;
-        if (b < 0x80) { ++i; continue; }
-        if (b >= 0xC2 && b <= 0xDF) { len = 2; cp = b & 0x1F; min = 0x80; }
-        else if (b >= 0xE0 && b <= 0xEF) { len = 3; cp = b & 0x0F; min = 0x800; }
-        else if (b >= 0xF0 && b <= 0xF4) { len = 4; cp = b & 0x07; min = 0x10000; }
-        else return i;
-        if (n - i < len) return i;
-        for (std::size_t k = 1; k < len; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80) return i;
-            cp = (cp << 6) | (p[i + k] & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return i;
-        i += len;
-    }
-    return std::nullopt;
-}
-
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
@@ -344,13 +318,17 @@ private:
             bytes = std::string(text);
         }
         if (form == fw::PropertyForm::String) {
-            // Escapes are ASCII: the literal is valid UTF-8 when its value is.
-            if (auto bad = FirstInvalidUtf8(bytes)) {
-                Error(lineNo, "key '" + key + "': the text is not valid UTF-8 (byte " + std::to_string(*bad) +
+            // The sets hold UTF-8, and a stray byte would quietly become a
+            // Latin-1 character. Escapes are ASCII: the literal is valid
+            // UTF-8 when its value is.
+            fw::String decoded;
+            std::size_t bad = 0;
+            if (!fw::DecodeStrictUtf8Into(bytes, decoded, &bad)) {
+                Error(lineNo, "key '" + key + "': the text is not valid UTF-8 (byte " + std::to_string(bad) +
                                   (text.starts_with("@file") ? " of the file)" : " of the value)"));
                 return std::nullopt;
             }
-            if (text.starts_with("@file")) return fw::PropertyValue::Text(fw::String(bytes));
+            if (text.starts_with("@file")) return fw::PropertyValue::Text(std::move(decoded));
         }
         std::string why;
         auto value = fw::ParsePropertyLiteral(form, text, &why);

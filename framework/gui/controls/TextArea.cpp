@@ -1,6 +1,5 @@
 #include "gui/controls/TextArea.h"
 
-#include "core/Beside.h"
 #include "gui/BusyCursor.h"
 #include "gui/controls/SpellChecker.h"
 
@@ -240,35 +239,11 @@ std::size_t ToDocumentSpan(const Ch* p, std::size_t n, char16_t* d, std::vector<
     return w;
 }
 
-// From this many characters the conversion runs in parts on several
-// threads: a long text's new document pages are many, and so are its
-// characters.
-constexpr std::size_t kPartedFrom = 1 << 20;
-constexpr std::size_t kPartAtLeast = 1 << 19;
-
 template <class Ch>
 QString ToDocumentFrom(const Ch* p, std::size_t n, std::vector<std::uint8_t>& ends) {
     QString out;
-    // Cut between characters, never inside a CR LF pair; each part then
-    // knows its units and writes them in place.
-    const std::vector<std::size_t> cuts =
-        Beside::Cuts(n, kPartedFrom, kPartAtLeast, [p](std::size_t c) { return p[c - 1] != Ch('\r'); });
-    const std::size_t count = cuts.size() - 1;
-    if (count == 1) {
-        out.resize(static_cast<qsizetype>(DocumentUnits(p, n)));
-        out.resize(static_cast<qsizetype>(ToDocumentSpan(p, n, reinterpret_cast<char16_t*>(out.data()), ends)));
-        return out;
-    }
-    std::vector<std::size_t> at(count + 1, 0);
-    Beside::ForParts(count, [&](std::size_t i) { at[i + 1] = DocumentUnits(p + cuts[i], cuts[i + 1] - cuts[i]); });
-    for (std::size_t i = 0; i < count; ++i) at[i + 1] += at[i];
-    out.resize(static_cast<qsizetype>(at[count]));
-    char16_t* d = reinterpret_cast<char16_t*>(out.data());
-    std::vector<std::vector<std::uint8_t>> partEnds(count);
-    Beside::ForParts(count, [&](std::size_t i) {
-        ToDocumentSpan(p + cuts[i], cuts[i + 1] - cuts[i], d + at[i], i == 0 ? ends : partEnds[i]);
-    });
-    for (std::size_t i = 1; i < count; ++i) ends.insert(ends.end(), partEnds[i].begin(), partEnds[i].end());
+    out.resize(static_cast<qsizetype>(DocumentUnits(p, n)));
+    out.resize(static_cast<qsizetype>(ToDocumentSpan(p, n, reinterpret_cast<char16_t*>(out.data()), ends)));
     return out;
 }
 

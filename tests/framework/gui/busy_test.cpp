@@ -7,7 +7,6 @@
 #include "gui/BusyCursor.h"
 #include "gui/Runtime.h"
 #include "gui/controls/TextArea.h"
-#include "core/Beside.h"
 #include "core/Yield.h"
 
 #include <QCursor>
@@ -16,9 +15,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
-#include <thread>
 
 using rt_test::TestButton;
 
@@ -134,34 +131,6 @@ TEST_F(BusyTest, LongWorkRepaintsTheWindowsAtABoundedRateAndRunsNothingQueued) {
     EXPECT_GE(paints, 2);
     EXPECT_LE(paints, 7);
     EXPECT_FALSE(queuedRan);
-}
-
-// Work on another thread: while the handler waits for it the windows still
-// repaint at the same rate, the wait cursor shows, and nothing queued runs.
-TEST_F(BusyTest, WaitingForWorkBesideRepaintsAndShowsTheWaitCursor) {
-    rt_test::PaintCounter window;
-    window.resize(60, 60);
-    window.show();
-    rt_test::TestApp().processEvents();
-    bool queuedRan = false, shown = false;
-    int paints = 0;
-    Run([&] {
-        QTimer::singleShot(0, &window, [&] { queuedRan = true; });
-        const int before = window.paints;
-        fw::Beside beside;
-        beside.Start([] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(650));
-            return std::uint64_t{0};
-        });
-        beside.Wait();
-        paints = window.paints - before;
-        shown = WaitCursorShows();
-    });
-    EXPECT_GE(paints, 2);
-    EXPECT_LE(paints, 7);
-    EXPECT_TRUE(shown);
-    EXPECT_FALSE(queuedRan);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace

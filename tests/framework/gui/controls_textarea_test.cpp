@@ -15,7 +15,6 @@
 #include <QTextCursor>
 #include <gtest/gtest.h>
 
-#include <set>
 
 using controls_test::Host;
 using fw::String;
@@ -49,14 +48,6 @@ struct ExactCase {
 };
 
 class TextAreaExact : public ::testing::TestWithParam<ExactCase> {};
-
-// A text of at least a million and a half characters: long enough to be
-// converted in parts.
-std::u32string Long(const std::u32string& piece) {
-    std::u32string r;
-    while (r.size() < 1'500'000) r += piece;
-    return r;
-}
 
 const std::u32string kLongRuns = U"abcdefghijklmnopqrstu\r\nvwxyzabcdefghijklmnopq\U0001F600rstuvwxyzabcdefghij\rklmno"
                                  U"pqrstuvwxyzabcdefg\u2029hijklmnopqrstuvwxyzab\nc\uFDD1defghijklmnopqrstuvwxyz\u00e9\u4e2d"
@@ -98,30 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Long runs between the special characters, at
                       // every offset within the blocks the conversions copy.
                       ExactCase{"LongRuns", kLongRuns}, ExactCase{"Latin1LongRuns", kLatin1LongRuns},
-                      // Converted in parts, wherever the cuts fall.
-                      ExactCase{"LongRunsInParts", Long(kLongRuns)},
-                      ExactCase{"Latin1LongRunsInParts", Long(kLatin1LongRuns)},
                       ExactCase{"ControlCharacters", std::u32string(U"a\0b\x01\x7f\x81\x8d\x9d\x85\u00a0\ufffc\ufeff\u200b\t\fz\0", 17)}),
     [](const auto& info) { return std::string(info.param.name); });
-
-// A long text is converted in parts; a cut that would fall between the CR
-// and the LF of a pair moves: the pair stays one line end of the document.
-TEST(TextArea, LongTextConvertedInPartsKeepsCrLfPairsWhole) {
-    Host host;
-    auto area = fw::New<fw::TextArea>();
-    area->PlaceInto(&host.widget);
-    const std::size_t n = 1'200'000;
-    std::u32string big(n, U'a');
-    // A pair at every place a cut into 2 to 8 parts would fall.
-    std::set<std::size_t> at;
-    for (std::size_t parts = 2; parts <= 8; ++parts)
-        for (std::size_t k = 1; k < parts; ++k) at.insert(n / parts * k - 1);
-    for (std::size_t i : at) big.replace(i, 2, U"\r\n");
-    const String text = S(big);
-    area->SetText(text);
-    EXPECT_EQ(area->Editor()->document()->blockCount(), static_cast<int>(at.size()) + 1);
-    EXPECT_TRUE(area->Text().Identical(text));
-}
 
 TEST(TextArea, TwentyMegabytesSetAndReadBackQuickly) {
     Host host;
