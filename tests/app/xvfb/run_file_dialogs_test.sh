@@ -63,9 +63,15 @@ xdotool type --delay 10 "$WORK/$IN_NAME"
 xdotool key Return
 gone '^Select a Text file$' 15 || fail "the open dialog did not take the typed name (frozen?)"
 
+# A click made while the program still reads the file is dropped, as input
+# made while it works is: click until the dialog shows.
 xdotool windowfocus --sync "$MAIN" || fail "cannot focus the window after loading"
-xdotool mousemove --sync 217 $((BAR + 438)) click 1
-SAVE=$(wait_for '^Save As$' 10)
+SAVE=
+for _ in 1 2 3 4 5 6 7 8 9 10; do
+  xdotool mousemove --sync 217 $((BAR + 438)) click 1
+  SAVE=$(wait_for '^Save As$' 2)
+  [ -n "$SAVE" ] && break
+done
 [ -n "$SAVE" ] || fail "Save File showed no dialog"
 xdotool windowfocus --sync "$SAVE"
 xdotool type --delay 10 "$WORK/$OUT_NAME"
