@@ -72,6 +72,9 @@ void Show() {
     if (s.shown || !HaveWidgets()) return;
     s.shown = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Inside a handler nothing else sends the window system what is asked
+    // of it until the event loop runs: the cursor goes out now.
+    FlushWindowSystem();
 }
 
 void RepaintWindows() {
@@ -149,7 +152,6 @@ protected:
         }
         MarkStale();
         s.ending = false;
-        s.paintedForExpected = false;
         s.lastEnded = Clock::now();
         Hide();
     }
@@ -262,6 +264,7 @@ BusyScope::BusyScope() {
     BusyState& s = State();
     if (s.depth++ > 0) return;
     s.start = Clock::now();
+    s.paintedForExpected = false;
     WatchWaits();
     BusyWatchInput();
 }
@@ -273,7 +276,6 @@ BusyScope::~BusyScope() {
         s.guard->FinishSoon();
         return;
     }
-    s.paintedForExpected = false;
     s.lastEnded = Clock::now();
     Hide();
 }

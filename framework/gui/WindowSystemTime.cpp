@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QInputEvent>
+#include <qguiapplication_platform.h>
 
 #include <cstdlib>
 
@@ -119,6 +120,17 @@ std::optional<std::uint64_t> WindowSystemTimeNow() {
     const LastInput& last = Last();
     if (!last.seen) return std::nullopt;
     return last.timestamp + static_cast<std::uint64_t>(last.since.elapsed());
+}
+
+void FlushWindowSystem() {
+    static decltype(&xcb_flush) flush = [] {
+        void* lib = ::dlopen("libxcb.so.1", RTLD_NOW | RTLD_NOLOAD);
+        return lib ? reinterpret_cast<decltype(&xcb_flush)>(::dlsym(lib, "xcb_flush")) : nullptr;
+    }();
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!flush || !app) return;
+    if (auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>())
+        if (xcb_connection_t* c = x11->connection()) flush(c);
 }
 
 bool TimestampAfter(std::uint64_t a, std::uint64_t b) {

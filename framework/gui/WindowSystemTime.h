@@ -21,6 +21,10 @@ std::optional<std::uint64_t> WindowSystemTimeNow();
 // reckoning has a recent event to start from.
 void NoteInputEvent(const QInputEvent& event);
 
+// Sends the window system what the program asked of it so far (a new
+// cursor, say), without taking any of its events; on X only.
+void FlushWindowSystem();
+
 // Whether timestamp a comes after b. X's clock is 32 bits wide and wraps
 // (every 49.7 days); a difference of less than half its range counts.
 bool TimestampAfter(std::uint64_t a, std::uint64_t b);

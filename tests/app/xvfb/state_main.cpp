@@ -3,9 +3,9 @@
 // texts of its three areas (EditField1.txt .. EditField3.txt, UTF-8) and a
 // file "state" of "name value" lines into the folder SCRANDLE_STATE_DIR;
 // "state" is written last, in one rename, so whoever waits for it finds the
-// rest complete. Since only the event loop answers, an answer also says that
-// the program is no longer inside a handler. Everything else is the
-// program's, command line handling included.
+// rest complete. The answer comes once the program has finished the work of
+// its handlers and the window answers again, so it also says that the work
+// is over. Everything else is the program's, command line handling included.
 #include "app/Startup.h"
 #include "app/Window1.h"
 #include "engine/Module1.h"
@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 
 #include <chrono>
@@ -73,6 +74,16 @@ void WriteState() {
     std::rename((folder + "/state.tmp").c_str(), (folder + "/state").c_str());
 }
 
+// The event loop may come to the request while the window is still
+// finishing a handler's work (its repaints): the answer waits for that.
+void AnswerOnceDone() {
+    if (fw::BusyWorking()) {
+        QTimer::singleShot(5, qApp, &AnswerOnceDone);
+        return;
+    }
+    WriteState();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,7 +96,7 @@ int main(int argc, char** argv) {
             char buffer[64];
             while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {
             }
-            WriteState();
+            AnswerOnceDone();
         });
     };
     return startup::Main(argc, argv, options);
