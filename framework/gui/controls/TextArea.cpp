@@ -498,19 +498,24 @@ void TextArea::CutLongRuns(QString& doc, std::vector<std::uint8_t>& ends) const 
     if (!WrapsLines() || doc.size() <= kCutRun) return;
     const char16_t* p = reinterpret_cast<const char16_t*>(doc.constData());
     const qsizetype n = doc.size();
-    // Where the cuts go; most texts have none, and stay as they are.
+    // Where the cuts go; most texts have none, and stay as they are. run
+    // counts the characters since the last place to wrap, piece those since
+    // the last paragraph's end or cut.
     std::vector<qsizetype> cuts;
-    int run = 0;
+    int run = 0, piece = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        if (WrapsHere(p[i])) {
-            run = 0;
+        const char16_t u = p[i];
+        if (u == kSeparator) {
+            run = piece = 0;
             continue;
         }
-        if (run >= kCutRun && CutsBefore(p[i])) {
+        const bool blank = u == u' ' || u == u'\t';
+        if (((run >= kCutRun) || (piece >= kCutParagraph && run == 0 && !blank)) && CutsBefore(u)) {
             cuts.push_back(i);
-            run = 0;
+            run = piece = 0;
         }
-        ++run;
+        run = WrapsHere(u) ? 0 : run + 1;
+        ++piece;
     }
     if (cuts.empty()) return;
     QString out;

@@ -126,14 +126,16 @@ public:
     // nothing: the area cut a long run without blanks there (CutLongRuns).
     enum LineEnd : std::uint8_t { kLF, kCR, kCRLF, kParagraph, kFrameStart, kFrameEnd, kCut };
 
-    // Qt lays out a paragraph whole, and one with a long run that offers no
-    // place to wrap (a line of letters without blanks) in a time that grows
-    // with the square of the run: a million letters take minutes, and every
-    // keystroke relays the paragraph. So where the lines wrap, such a run is
-    // held in pieces of this many characters, each a paragraph of its own,
-    // which Qt lays out like ordinary text; the separators between them are
-    // no part of the text.
+    // Qt lays out a paragraph whole, at every keystroke in it too, and one
+    // with a long run that offers no place to wrap (a line of letters
+    // without blanks) in a time that grows with the square of the run: a
+    // million letters take minutes. So where the lines wrap, such a run is
+    // held in pieces of kCutRun characters, and a paragraph longer than
+    // kCutParagraph in pieces of about that length, cut after a blank; each
+    // piece is a paragraph of the document, which Qt lays out like ordinary
+    // text. The separators between them are no part of the text.
     static constexpr int kCutRun = 1024;
+    static constexpr int kCutParagraph = 16384;
 
 private:
 
@@ -142,7 +144,8 @@ private:
     static QString ToDocument(const String& text, std::vector<std::uint8_t>& ends);
     static QString ToDocument(const QString& text, std::vector<std::uint8_t>& ends);
     // Cuts the runs of a converted text that are longer than kCutRun and
-    // hold no blank, when the lines wrap.
+    // hold no blank, and its paragraphs longer than kCutParagraph, when the
+    // lines wrap.
     void CutLongRuns(QString& doc, std::vector<std::uint8_t>& ends) const;
     bool WrapsLines() const { return multiline_ && !scrollH_; }
     // Puts a converted text into the document.

@@ -66,8 +66,15 @@ int Lines(const std::u32string& s) {
 struct RunCase {
     const char* name;
     std::u32string text;
-    bool cut;  // whether the area must hold it in pieces
+    bool cut;     // whether the area must hold it in pieces
+    int longest;  // the most characters a piece may hold
 };
+
+std::u32string Words(std::size_t n) {
+    std::u32string s;
+    while (s.size() < n) s += U"several words of a very long paragraph ";
+    return s;
+}
 
 TEST(TextAreaLongRuns, AreHeldInPiecesAndGivenBackExactly) {
     controls_test::EnsureApp();
@@ -75,25 +82,28 @@ TEST(TextAreaLongRuns, AreHeldInPiecesAndGivenBackExactly) {
     while (marks.size() < 3000) marks += U"e\u0301";
     std::u32string astral;  // characters beyond U+FFFF: two units each
     while (astral.size() < 3000) astral += U"\U0001D400";
+    constexpr int kParagraph = fw::TextArea::kCutParagraph;
     const RunCase cases[] = {
-        {"a million letters", Letters(1000000), true},
-        {"words around a long run and line ends", U"Some words\r\n" + Letters(5000) + U" and more\rend\n", true},
-        {"a run just short of a cut", Letters(kRun), false},
+        {"a million letters", Letters(1000000), true, kRun},
+        {"words around a long run and line ends", U"Some words\r\n" + Letters(5000) + U" and more\rend\n", true, kRun},
+        {"a run just short of a cut", Letters(kRun), false, kRun},
         {"long words", [] {
              std::u32string s;
-             while (s.size() < 20000) s += Letters(kRun - 1) + U" ";
+             while (s.size() < 12000) s += Letters(kRun - 1) + U" ";
              return s;
-         }(), false},
-        {"combining marks", marks, true},
-        {"astral characters", astral, true},
-        {"CJK needs no cut", std::u32string(5000, U'\u4E2D'), false},
+         }(), false, 12000 + kRun},
+        {"combining marks", marks, true, kRun + 1},
+        {"astral characters", astral, true, kRun + 1},
+        {"CJK wraps anywhere", std::u32string(5000, U'\u4E2D'), false, 5000},
+        {"a paragraph of a hundred thousand characters", Words(100000), true, kParagraph + 16},
+        {"a long paragraph of CJK", std::u32string(40000, U'\u4E2D'), true, kParagraph},
     };
     for (const RunCase& c : cases) {
         fw::TextArea area;
         area.SetText(String(c.text));
         EXPECT_EQ(area.Text().ToUtf8(), U8(c.text)) << c.name;
         EXPECT_EQ(area.Editor()->document()->blockCount() > Lines(c.text), c.cut) << c.name;
-        EXPECT_LE(LongestBlock(area), c.cut ? kRun + 1 : static_cast<int>(c.text.size())) << c.name;
+        EXPECT_LE(LongestBlock(area), c.longest) << c.name;
         EXPECT_FALSE(ABlockStartsInsideACharacter(area)) << c.name;
         // Copied whole from one area to another, as Unscramble's exact road.
         fw::TextArea copy;
