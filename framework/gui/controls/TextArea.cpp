@@ -494,10 +494,57 @@ void TextArea::SetText(const String& text) {
     SetDocumentText(doc, std::move(ends));
 }
 
+namespace {
+
+// Whether sixteen units hold a paragraph's end, or a place to wrap
+// (WrapsHere); branch-free, so that the test vectorises.
+inline bool AnyParagraphEnd(const char16_t* p) {
+    unsigned any = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) any |= p[k] == 0x2029;
+    return any != 0;
+}
+
+inline bool AnyWrapPlace(const char16_t* p) {
+    unsigned any = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+        const unsigned u = p[k];
+        any |= (u == 32u) | (u == 9u) | (u == 0x2029u) | ((u - 0x2E80u) <= 0xA4CFu - 0x2E80u) |
+               ((u - 0xAC00u) <= 0xD7A3u - 0xAC00u) | ((u - 0xF900u) <= 0xFAFFu - 0xF900u) |
+               ((u - 0xFF00u) <= 0xFFEFu - 0xFF00u);
+    }
+    return any != 0;
+}
+
+// Whether every aligned chunk of the n units holds a block where found()
+// holds, looked at block by block until one does.
+template <class Found>
+bool EveryChunkHolds(const char16_t* p, qsizetype n, qsizetype chunk, Found found) {
+    for (qsizetype c = 0; c + chunk <= n; c += chunk) {
+        qsizetype b = c;
+        while (b < c + chunk && !found(p + b)) b += static_cast<qsizetype>(kBlock);
+        if (b == c + chunk) return false;
+    }
+    return true;
+}
+
+// Whether a run longer than kCutRun without a place to wrap, or a paragraph
+// longer than kCutParagraph, may be among the n units: either holds a whole
+// aligned chunk of half its length without such a place, or without a
+// paragraph's end. In ordinary text both come within the first blocks of
+// each chunk, so the look costs little.
+bool MayNeedCuts(const char16_t* p, qsizetype n) {
+    constexpr qsizetype kRunChunk = TextArea::kCutRun / 2, kParagraphChunk = TextArea::kCutParagraph / 2;
+    static_assert(kRunChunk % kBlock == 0 && kParagraphChunk % kBlock == 0);
+    return !EveryChunkHolds(p, n, kParagraphChunk, AnyParagraphEnd) || !EveryChunkHolds(p, n, kRunChunk, AnyWrapPlace);
+}
+
+}  // namespace
+
 void TextArea::CutLongRuns(QString& doc, std::vector<std::uint8_t>& ends) const {
     if (!WrapsLines() || doc.size() <= kCutRun) return;
     const char16_t* p = reinterpret_cast<const char16_t*>(doc.constData());
     const qsizetype n = doc.size();
+    if (!MayNeedCuts(p, n)) return;
     // Where the cuts go; most texts have none, and stay as they are. run
     // counts the characters since the last place to wrap, piece those since
     // the last paragraph's end or cut.
