@@ -594,6 +594,11 @@ void TextArea::SetTextFrom(const TextArea& source) {
         SetText(source.closedText_);
         return;
     }
+    // Long runs are cut only where lines wrap (CutLongRuns).
+    if (source.WrapsLines() != WrapsLines()) {
+        SetText(source.Text());
+        return;
+    }
     // The document's own text and line ends go across as they are: no
     // conversion to the exact text and back.
     QTextDocument* from = source.editor_->document();

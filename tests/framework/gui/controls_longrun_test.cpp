@@ -121,6 +121,14 @@ TEST(TextAreaLongRuns, AnAreaWhoseLinesRunOnKeepsThemWhole) {
     area.SetScrollbarHorizontal(true);  // lines run on
     EXPECT_EQ(area.Editor()->document()->blockCount(), 1);
     EXPECT_EQ(area.Text().ToUtf8(), U8(text));
+    // Copied from an area whose lines wrap, and back.
+    fw::TextArea wrapping;
+    wrapping.SetText(String(text));
+    area.SetTextFrom(wrapping);
+    EXPECT_EQ(area.Editor()->document()->blockCount(), 1);
+    wrapping.SetTextFrom(area);
+    EXPECT_GT(wrapping.Editor()->document()->blockCount(), 1);
+    EXPECT_EQ(wrapping.Text().ToUtf8(), U8(text));
     area.SetScrollbarHorizontal(false);
     EXPECT_GT(area.Editor()->document()->blockCount(), 1);
     EXPECT_EQ(area.Text().ToUtf8(), U8(text));
