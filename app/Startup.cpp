@@ -187,7 +187,16 @@ void finalize() {
 int Main(int& argc, char** argv, const Options& options) {
     g_options = &options;
     Phases().clear();
-    fw::RuntimeInit(argc, argv);
+    // The program takes no command line, and neither does Qt: it is handed
+    // the program's name alone, so that no argument (-reverse, -style,
+    // -qwindowtitle, ...) changes what the program shows or does. Qt keeps
+    // the two for the life of the application.
+    static char fallbackName[] = "scrandle";
+    static char* qtArgv[] = {fallbackName, nullptr};
+    static int qtArgc = 1;
+    qtArgv[0] = argc > 0 && argv && argv[0] ? argv[0] : fallbackName;
+    qtArgc = 1;
+    fw::RuntimeInit(qtArgc, qtArgv);
     fw::RuntimeSetVersionInfo(fw::VersionInfo{build::kMajorVersion, build::kMinorVersion, build::kBugVersion,
                                               fw::String(build::kShortVersion), fw::String(build::kLongVersion)});
     SetProgramIcon();

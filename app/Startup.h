@@ -19,7 +19,8 @@ struct Options {
 
 // The entry routine: registers the classes, runs early and late start-up
 // and the event loop, releases the module state and returns the runtime's
-// exit status.
+// exit status. Of the command line only the program's name is used (Qt is
+// given nothing else); every argument is ignored.
 int Main(int& argc, char** argv, const Options& options = {});
 
 // The steps, by their roles.

@@ -40,7 +40,7 @@ void TimeStep(const char* name, Step step) {
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     long peak = 0, current = 0;
     Memory(peak, current);
-    std::printf("step %s %.3f %ld %ld\n", name, seconds, peak, current);
+    std::printf("step %s %.6f %ld %ld\n", name, seconds, peak, current);
     std::fflush(stdout);
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/Dispatch.h"
 #include "core/Exceptions.h"
+#include "core/LongWork.h"
+#include "core/Yield.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -24,6 +26,10 @@
 namespace fw {
 
 namespace {
+
+// How much one read or write of a file moves at most: a few milliseconds'
+// work, after which the windows may repaint.
+constexpr std::size_t kFilePiece = 8 * 1024 * 1024;
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
@@ -225,10 +231,14 @@ String TextInputStream::ReadAll() {
             // One read for the whole file, and one more to see its end.
             if (left > 0) first = std::max(first, static_cast<std::size_t>(left) + 1);
         }
+        if (first > kLongFileBytes) LongWorkAhead();
         makeRoom(first);
-        for (;;) {
+        for (bool firstPiece = true;; firstPiece = false) {
             if (size == room) makeRoom(room + std::max<std::size_t>(room / 2, 64 * 1024));
-            const ssize_t n = ::read(fd_, buffer.get() + size, room - size);
+            // In pieces, so that the windows repaint and the wait cursor
+            // shows while a large file comes in.
+            if (!firstPiece) RunYieldHook();
+            const ssize_t n = ::read(fd_, buffer.get() + size, std::min(room - size, kFilePiece));
             if (n < 0) {
                 if (errno == EINTR) continue;
                 lastError_ = errno;
@@ -526,11 +536,14 @@ void TextOutputStream::WriteBytes(std::string_view bytes) {
         lastError_ = EBADF;
         throw IOException("Cannot write to the file " + Quoted(path_) + ": the stream is closed.", EBADF);
     }
+    if (bytes.size() >= kLongFileBytes) LongWorkAhead();
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
         touched_ = true;
-        const ssize_t n = ::write(fd_, p, left);
+        // In pieces, as when reading.
+        if (p != bytes.data()) RunYieldHook();
+        const ssize_t n = ::write(fd_, p, std::min(left, kFilePiece));
         if (n < 0) {
             if (errno == EINTR) continue;
             Fail(errno, "Cannot write to the file");

@@ -14,6 +14,10 @@ void YieldSlow() {
 std::uint64_t Wraps() { return g_yieldWraps; }
 }  // namespace detail
 
+void RunYieldHook() {
+    if (detail::g_yieldHook) detail::g_yieldHook();
+}
+
 YieldHook SetYieldHook(YieldHook hook) {
     YieldHook old = detail::g_yieldHook;
     detail::g_yieldHook = hook;

@@ -32,6 +32,10 @@ inline void BackgroundYields(std::uint32_t n) {
     for (std::uint64_t k = ((std::uint64_t{before} + n) >> 14) - (before >> 14); k != 0; --k) detail::YieldSlow();
 }
 
+// The hook's work now, without counting a yield: for a long read or write
+// between its pieces, where the yield count is not the loop's.
+void RunYieldHook();
+
 // Installs the hook (nullptr: none); returns the previous one.
 YieldHook SetYieldHook(YieldHook hook);
 // How many times the yield was called, for tests.

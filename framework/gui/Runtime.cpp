@@ -7,6 +7,7 @@
 #include "gui/Menu.h"
 #include "core/Registry.h"
 #include "gui/Style.h"
+#include "core/LongWork.h"
 #include "core/Yield.h"
 #include "gui/controls/HTTPSocket.h"
 #include "gui/controls/Label.h"
@@ -26,6 +27,10 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 namespace fw {
 
@@ -69,6 +74,68 @@ void ShowUnhandledExceptionReport(const RuntimeException& e) {
     RS().reporting = false;
 }
 
+// Qt ends the process with an abort when it finds no window system to
+// show windows on. While the application is made, its messages are held
+// back; a fatal one (no display could be reached) becomes one line saying
+// so and the exit status 1.
+struct StartingQt {
+    std::string program = "scrandle";
+    std::vector<std::string> held;
+};
+StartingQt* g_startingQt = nullptr;
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? std::string(v) : std::string();
+}
+
+std::string NoDisplayLine(const std::string& program) {
+    const std::string display = Env("DISPLAY"), wayland = Env("WAYLAND_DISPLAY"), platform = Env("QT_QPA_PLATFORM");
+    std::string why;
+    if (!platform.empty() && platform.find("xcb") == std::string::npos && platform.find("wayland") == std::string::npos)
+        why = "the window system \"" + platform + "\" (QT_QPA_PLATFORM) cannot be started";
+    else if (display.empty() && wayland.empty())
+        why = "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    else if (wayland.empty())
+        why = "the display \"" + display + "\" (DISPLAY) cannot be reached";
+    else if (display.empty())
+        why = "the Wayland display \"" + wayland + "\" (WAYLAND_DISPLAY) cannot be reached";
+    else
+        why = "neither the display \"" + display + "\" (DISPLAY) nor the Wayland display \"" + wayland +
+              "\" (WAYLAND_DISPLAY) can be reached";
+    return program + " needs a display to show its window, but " + why + ".";
+}
+
+void HoldStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", NoDisplayLine(g_startingQt->program).c_str());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    std::string line;
+    if (context.category && std::strcmp(context.category, "default") != 0) line = std::string(context.category) + ": ";
+    g_startingQt->held.push_back(line + message.toStdString());
+}
+
+QApplication* NewQApplication(int& argc, char** argv) {
+    StartingQt starting;
+    if (argc > 0 && argv && argv[0] && *argv[0]) {
+        const std::string path = argv[0];
+        starting.program = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    }
+    // Without an X display Qt would try X all the same; with a Wayland one
+    // named, that is where the window goes.
+    if (Env("QT_QPA_PLATFORM").empty() && Env("DISPLAY").empty() && !Env("WAYLAND_DISPLAY").empty())
+        ::setenv("QT_QPA_PLATFORM", "wayland", 1);
+    g_startingQt = &starting;
+    const QtMessageHandler previous = qInstallMessageHandler(&HoldStartMessage);
+    auto* app = new QApplication(argc, argv);
+    qInstallMessageHandler(previous);
+    g_startingQt = nullptr;
+    for (const std::string& line : starting.held) std::fprintf(stderr, "%s\n", line.c_str());
+    return app;
+}
+
 void ResetQtQuitMark() {
     // Running a loop that ends at once clears Qt's mark.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
@@ -80,7 +147,7 @@ void ResetQtQuitMark() {
 void RuntimeInit(int& argc, char** argv) {
     QCoreApplication* existing = QCoreApplication::instance();
     if (!existing) {
-        RS().ownedApp = new QApplication(argc, argv);
+        RS().ownedApp = NewQApplication(argc, argv);
         QApplication::setStyle(NewFrameworkStyle());
     } else if (!qobject_cast<QApplication*>(existing))
         throw RuntimeException("RuntimeInit: the process already runs a QCoreApplication without widgets.");
@@ -95,6 +162,8 @@ void RuntimeInit(int& argc, char** argv) {
     RS().reporting = false;
     SetUnhandledExceptionReport(&ShowUnhandledExceptionReport);
     SetYieldHook(&RuntimeYieldRepaint);
+    SetLongWorkHook(&BusyExpected);
+    BusyWatchInput();
 }
 
 void RuntimeInit() { RuntimeInit(g_argc, g_argv); }
@@ -232,6 +301,7 @@ int32_t RuntimeExit() {
     RuntimeReleaseAppObject();
     if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     SetYieldHook(nullptr);
+    SetLongWorkHook(nullptr);
     SetUnhandledExceptionReport(nullptr);
     const int32_t code = RS().exitCode;
     if (RS().ownedApp) {

@@ -27,7 +27,8 @@ namespace fw {
 // Starts the runtime: creates the QApplication unless one exists (the
 // runtime then owns it), installs the unhandled-exception report and the
 // yield hook, and resets the quit state. Nothing else of the framework
-// may be used before it.
+// may be used before it. When no display can be reached, it says so in one
+// line on standard error and ends the process with the status 1.
 void RuntimeInit(int& argc, char** argv);
 void RuntimeInit();
 

@@ -31,7 +31,22 @@ constexpr int kSpellCheckLimit = 1000000;
 // cannot stop to look up: the wait cursor shows at once.
 constexpr std::size_t kLongText = 256 * 1024;
 
-int EndLength(std::uint8_t kind) { return kind == 2 ? 2 : 1; }
+int EndLength(std::uint8_t kind) { return kind == TextArea::kCRLF ? 2 : kind == TextArea::kCut ? 0 : 1; }
+
+// Where Qt may wrap a line of the document, roughly: at a blank, at a
+// paragraph's end, and anywhere in the scripts written without blanks (CJK,
+// Yi, Hangul and their full-width forms). Runs of anything else hold no
+// such place.
+inline bool WrapsHere(char16_t u) {
+    return u == u' ' || u == u'\t' || u == 0x2029 || (u >= 0x2E80 && u <= 0xA4CF) || (u >= 0xAC00 && u <= 0xD7A3) ||
+           (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFF00 && u <= 0xFFEF);
+}
+
+// A run is not cut where the next unit belongs to the character before: the
+// second half of a surrogate pair, a combining mark, a joiner.
+inline bool CutsBefore(char16_t u) {
+    return !QChar::isLowSurrogate(u) && !QChar(u).isMark() && u != 0x200D;
+}
 
 // When p[i] begins a line end (or a character Qt would fold into one),
 // records its kind, steps i over a CR LF's LF and gives true.
@@ -158,6 +173,8 @@ protected:
         }
         // Shift+Return would insert a line separator (U+2028), which is no
         // line end of the text: every typed line break is the same LF.
+        // A typed line break is a new LF, whatever line end stood there once.
+        const TypingLineBreak typing(*area_, lineBreak);
         if (lineBreak && (e->modifiers() & Qt::ShiftModifier)) {
             QKeyEvent plain(e->type(), e->key(), e->modifiers() & ~Qt::ShiftModifier, e->text(), e->isAutoRepeat(),
                             static_cast<quint16>(e->count()));
@@ -165,10 +182,41 @@ protected:
             e->setAccepted(plain.isAccepted());
             return;
         }
+        // Across a cut of a long run (TextArea::kCutRun) the keys act as if
+        // the cut were not there: its two sides are one place of the text.
+        QTextCursor c = textCursor();
+        const bool backspace = e->key() == Qt::Key_Backspace && !(e->modifiers() & ~Qt::ShiftModifier);
+        if (!c.hasSelection() && !isReadOnly() && ((backspace && CutBefore(c)) || (e == QKeySequence::Delete && CutAfter(c)))) {
+            c.movePosition(backspace ? QTextCursor::PreviousCharacter : QTextCursor::NextCharacter);
+            setTextCursor(c);
+        }
         QPlainTextEdit::keyPressEvent(e);
+        const bool left = e == QKeySequence::MoveToPreviousChar || e == QKeySequence::SelectPreviousChar;
+        const bool right = e == QKeySequence::MoveToNextChar || e == QKeySequence::SelectNextChar;
+        if ((left && CutAfter(textCursor())) || (right && CutBefore(textCursor()))) QPlainTextEdit::keyPressEvent(e);
     }
 
 private:
+    struct TypingLineBreak {
+        TypingLineBreak(TextArea& area, bool on) : area(area), was(area.typingLineBreak_) {
+            area.typingLineBreak_ = was || on;
+        }
+        ~TypingLineBreak() { area.typingLineBreak_ = was; }
+        TextArea& area;
+        const bool was;
+    };
+
+    // Whether the cursor stands right after, or right before, a cut.
+    bool CutBefore(const QTextCursor& c) const {
+        const int block = c.block().blockNumber();
+        return c.atBlockStart() && block > 0 && area_->EndAt(static_cast<std::size_t>(block - 1)) == TextArea::kCut;
+    }
+    bool CutAfter(const QTextCursor& c) const {
+        const int block = c.block().blockNumber();
+        return c.atBlockEnd() && block + 1 < document()->blockCount() &&
+               area_->EndAt(static_cast<std::size_t>(block)) == TextArea::kCut;
+    }
+
     TextArea* area_;
 };
 
@@ -277,7 +325,7 @@ std::size_t TextArea::CrLfCount(std::size_t sepIndex, std::size_t seps) const {
 
 template <class Out>
 bool TextArea::ConvertFromDocument(const char16_t* p, int from, int to, std::size_t& sepIndex, Out* d, std::size_t& w) const {
-    static constexpr char32_t kEnds[][2] = {{U'\n', 0}, {U'\r', 0}, {U'\r', U'\n'}, {0x2029, 0}, {0xFDD0, 0}, {0xFDD1, 0}};
+    static constexpr char32_t kEnds[][2] = {{U'\n', 0}, {U'\r', 0}, {U'\r', U'\n'}, {0x2029, 0}, {0xFDD0, 0}, {0xFDD1, 0}, {0, 0}};
     constexpr bool kLatin1 = sizeof(Out) == 1;
     for (int i = from; i < to; ++i) {
         if constexpr (kLatin1) {
@@ -297,6 +345,10 @@ bool TextArea::ConvertFromDocument(const char16_t* p, int from, int to, std::siz
         const char16_t u = p[i];
         if (u == kSeparator) {
             const std::uint8_t kind = EndAt(sepIndex);
+            if (kind == kCut) {
+                ++sepIndex;
+                continue;
+            }
             if (kLatin1 && kEnds[kind][0] > 0xFF) return false;
             ++sepIndex;
             d[w++] = static_cast<Out>(kEnds[kind][0]);
@@ -419,14 +471,114 @@ void TextArea::SetText(const String& text) {
     if (!editor_) return;
     if (text.Size() >= kLongText) BusyExpected();
     std::vector<std::uint8_t> ends;
-    const QString doc = ToDocument(text, ends);
+    QString doc = ToDocument(text, ends);
+    CutLongRuns(doc, ends);
     SetDocumentText(doc, std::move(ends));
+}
+
+namespace {
+
+// Whether sixteen units hold a paragraph's end, or a place to wrap
+// (WrapsHere); branch-free, so that the test vectorises.
+inline bool AnyParagraphEnd(const char16_t* p) {
+    unsigned any = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) any |= p[k] == 0x2029;
+    return any != 0;
+}
+
+inline bool AnyWrapPlace(const char16_t* p) {
+    unsigned any = 0;
+    for (std::size_t k = 0; k < kBlock; ++k) {
+        const unsigned u = p[k];
+        any |= (u == 32u) | (u == 9u) | (u == 0x2029u) | ((u - 0x2E80u) <= 0xA4CFu - 0x2E80u) |
+               ((u - 0xAC00u) <= 0xD7A3u - 0xAC00u) | ((u - 0xF900u) <= 0xFAFFu - 0xF900u) |
+               ((u - 0xFF00u) <= 0xFFEFu - 0xFF00u);
+    }
+    return any != 0;
+}
+
+// Whether every aligned chunk of the n units holds a block where found()
+// holds, looked at block by block until one does.
+template <class Found>
+bool EveryChunkHolds(const char16_t* p, qsizetype n, qsizetype chunk, Found found) {
+    for (qsizetype c = 0; c + chunk <= n; c += chunk) {
+        qsizetype b = c;
+        while (b < c + chunk && !found(p + b)) b += static_cast<qsizetype>(kBlock);
+        if (b == c + chunk) return false;
+    }
+    return true;
+}
+
+// Whether a run longer than kCutRun without a place to wrap, or a paragraph
+// longer than kCutParagraph, may be among the n units: either holds a whole
+// aligned chunk of half its length without such a place, or without a
+// paragraph's end. In ordinary text both come within the first blocks of
+// each chunk, so the look costs little.
+bool MayNeedCuts(const char16_t* p, qsizetype n) {
+    constexpr qsizetype kRunChunk = TextArea::kCutRun / 2, kParagraphChunk = TextArea::kCutParagraph / 2;
+    static_assert(kRunChunk % kBlock == 0 && kParagraphChunk % kBlock == 0);
+    return !EveryChunkHolds(p, n, kParagraphChunk, AnyParagraphEnd) || !EveryChunkHolds(p, n, kRunChunk, AnyWrapPlace);
+}
+
+}  // namespace
+
+void TextArea::CutLongRuns(QString& doc, std::vector<std::uint8_t>& ends) const {
+    if (!WrapsLines() || doc.size() <= kCutRun) return;
+    const char16_t* p = reinterpret_cast<const char16_t*>(doc.constData());
+    const qsizetype n = doc.size();
+    if (!MayNeedCuts(p, n)) return;
+    // Where the cuts go; most texts have none, and stay as they are. run
+    // counts the characters since the last place to wrap, piece those since
+    // the last paragraph's end or cut.
+    std::vector<qsizetype> cuts;
+    int run = 0, piece = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = p[i];
+        if (u == kSeparator) {
+            run = piece = 0;
+            continue;
+        }
+        const bool blank = u == u' ' || u == u'\t';
+        if (((run >= kCutRun) || (piece >= kCutParagraph && run == 0 && !blank)) && CutsBefore(u)) {
+            cuts.push_back(i);
+            run = piece = 0;
+        }
+        run = WrapsHere(u) ? 0 : run + 1;
+        ++piece;
+    }
+    if (cuts.empty()) return;
+    QString out;
+    out.resize(n + static_cast<qsizetype>(cuts.size()));
+    char16_t* d = reinterpret_cast<char16_t*>(out.data());
+    std::vector<std::uint8_t> outEnds;
+    outEnds.reserve(ends.size() + cuts.size());
+    std::size_t sep = 0;
+    qsizetype from = 0, w = 0;
+    cuts.push_back(n);
+    for (const qsizetype cut : cuts) {
+        for (qsizetype i = from; i < cut; ++i) {
+            if (p[i] == kSeparator) outEnds.push_back(sep < ends.size() ? ends[sep++] : std::uint8_t{kLF});
+            d[w++] = p[i];
+        }
+        if (cut < n) {
+            d[w++] = kSeparator;
+            outEnds.push_back(kCut);
+        }
+        from = cut;
+    }
+    doc = std::move(out);
+    ends = std::move(outEnds);
 }
 
 void TextArea::SetTextFrom(const TextArea& source) {
     if (!editor_) return;
     if (!source.editor_) {
         SetText(source.closedText_);
+        return;
+    }
+    // Long runs are cut only where lines wrap (CutLongRuns).
+    if (source.WrapsLines() != WrapsLines()) {
+        SetText(source.Text());
         return;
     }
     // The document's own text and line ends go across as they are: no
@@ -449,6 +601,7 @@ void TextArea::SetDocumentText(const QString& doc, std::vector<std::uint8_t> end
     editor_->setPlainText(doc);
     settingText_ = false;
     ends_ = std::move(ends);
+    removed_.clear();
     if (static_cast<std::size_t>(editor_->document()->blockCount()) != ends_.size() + 1) {
         // Qt split the text otherwise than expected: keep what it holds.
         ResyncLineEnds();
@@ -494,9 +647,15 @@ void TextArea::ContentsChanged(int position, int removed, int added) {
     std::vector<std::uint8_t> kinds;
     if (pendingActive_ && pendingEnds_.size() == static_cast<std::size_t>(addedSeps))
         kinds = pendingEnds_;
-    else
+    else if (typingLineBreak_ || addedSeps == 0 || !TakeRemoved(index, addedSeps, kinds))
         kinds.assign(static_cast<std::size_t>(addedSeps), kLF);
     pendingActive_ = false;
+    if (removedSeps > 0) {
+        // An undo or a redo may put these back: they keep their kinds
+        // (a cut, above all, must not come back as a line end).
+        removed_.push_back({index, std::vector<std::uint8_t>(ends_.begin() + index, ends_.begin() + index + removedSeps)});
+        if (removed_.size() > kRemovedKept) removed_.erase(removed_.begin());
+    }
     ends_.erase(ends_.begin() + index, ends_.begin() + index + removedSeps);
     ends_.insert(ends_.begin() + index, kinds.begin(), kinds.end());
 
@@ -509,10 +668,21 @@ void TextArea::ContentsChanged(int position, int removed, int added) {
     }
 }
 
+bool TextArea::TakeRemoved(int index, int count, std::vector<std::uint8_t>& kinds) {
+    for (auto it = removed_.rbegin(); it != removed_.rend(); ++it) {
+        if (it->index != index || it->kinds.size() != static_cast<std::size_t>(count)) continue;
+        kinds = std::move(it->kinds);
+        removed_.erase(std::next(it).base());
+        return true;
+    }
+    return false;
+}
+
 void TextArea::InsertExact(const QString& text) {
     if (!editor_) return;
     std::vector<std::uint8_t> kinds;
-    const QString doc = ToDocument(text, kinds);
+    QString doc = ToDocument(text, kinds);
+    CutLongRuns(doc, kinds);
     QTextCursor cursor = editor_->textCursor();
     pendingEnds_ = std::move(kinds);
     pendingActive_ = true;
@@ -620,9 +790,13 @@ void TextArea::SetScrollbarHorizontal(bool b) {
 void TextArea::UpdateWrapping() {
     if (!editor_) return;
     // A horizontal scroll bar means long lines run on instead of wrapping.
-    const bool wrap = multiline_ && !scrollH_;
+    const bool wrap = WrapsLines();
+    const bool wrapped = editor_->lineWrapMode() != QPlainTextEdit::NoWrap;
     editor_->setLineWrapMode(wrap ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
     editor_->setHorizontalScrollBarPolicy(scrollH_ ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    // Long runs are cut only where lines wrap: a line that runs on would
+    // show the cuts as line breaks.
+    if (wrap != wrapped && editor_->document()->characterCount() > kCutRun) SetText(Text());
 }
 
 void TextArea::SetBorder(bool b) {

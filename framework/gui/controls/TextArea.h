@@ -5,7 +5,9 @@
 // line end that ends each block: Text() returns what was set as long as the
 // user did not edit, and after edits every untouched line keeps its line
 // end; a line break the user types or that Qt itself inserts is LF, while a
-// paste (Paste, Ctrl+V, a drop) keeps the line ends of the pasted text.
+// paste (Paste, Ctrl+V, a drop) keeps the line ends of the pasted text, and
+// an undo or redo puts back the line ends an edit took away. A long run
+// without blanks is held in pieces (kCutRun), which Text() never shows.
 // Positions (SelStart, SelLength) count characters of Text().
 #pragma once
 
@@ -120,8 +122,20 @@ private:
     friend class TextAreaEditor;
 
 public:
-    // The line ends a block separator can stand for.
-    enum LineEnd : std::uint8_t { kLF, kCR, kCRLF, kParagraph, kFrameStart, kFrameEnd };
+    // The line ends a block separator can stand for; kCut stands for
+    // nothing: the area cut a long run without blanks there (CutLongRuns).
+    enum LineEnd : std::uint8_t { kLF, kCR, kCRLF, kParagraph, kFrameStart, kFrameEnd, kCut };
+
+    // Qt lays out a paragraph whole, at every keystroke in it too, and one
+    // with a long run that offers no place to wrap (a line of letters
+    // without blanks) in a time that grows with the square of the run: a
+    // million letters take minutes. So where the lines wrap, such a run is
+    // held in pieces of kCutRun characters, and a paragraph longer than
+    // kCutParagraph in pieces of about that length, cut after a blank; each
+    // piece is a paragraph of the document, which Qt lays out like ordinary
+    // text. The separators between them are no part of the text.
+    static constexpr int kCutRun = 1024;
+    static constexpr int kCutParagraph = 16384;
 
 private:
 
@@ -129,6 +143,11 @@ private:
     // whose kinds go to ends in order.
     static QString ToDocument(const String& text, std::vector<std::uint8_t>& ends);
     static QString ToDocument(const QString& text, std::vector<std::uint8_t>& ends);
+    // Cuts the runs of a converted text that are longer than kCutRun and
+    // hold no blank, and its paragraphs longer than kCutParagraph, when the
+    // lines wrap.
+    void CutLongRuns(QString& doc, std::vector<std::uint8_t>& ends) const;
+    bool WrapsLines() const { return multiline_ && !scrollH_; }
     // Puts a converted text into the document.
     void SetDocumentText(const QString& doc, std::vector<std::uint8_t> ends);
     // The exact text of the raw document text [from, to), whose first
@@ -169,6 +188,16 @@ private:
     // The kinds of the separators an exact insert is about to add.
     std::vector<std::uint8_t> pendingEnds_;
     bool pendingActive_ = false;
+    // The kinds of the separators that edits took out, latest last, for an
+    // undo or redo that puts them back in the same place.
+    struct Removed {
+        int index;
+        std::vector<std::uint8_t> kinds;
+    };
+    static constexpr std::size_t kRemovedKept = 256;
+    std::vector<Removed> removed_;
+    bool typingLineBreak_ = false;
+    bool TakeRemoved(int index, int count, std::vector<std::uint8_t>& kinds);
 
     QPointer<QSyntaxHighlighter> highlighter_;
     bool spellUpdateQueued_ = false;

@@ -47,3 +47,36 @@ if(SCRANDLE_GUI)
     message(STATUS "xvfb_scrandle_update_check is skipped: xvfb-run, xdotool or python3 is missing")
   endif()
 endif()
+
+# Busy work under Xvfb, driven as a user would: input made while the program
+# works changes nothing afterwards, the wait cursor shows while it works
+# (read from the server with xprobe), and no command-line argument changes
+# what the program shows; and, without Xvfb, the program started with no
+# display. scrandle_state_program is the program with a window onto its
+# state (state_main.cpp).
+if(SCRANDLE_GUI)
+  add_executable(scrandle_state_program ${CMAKE_CURRENT_LIST_DIR}/state_main.cpp)
+  target_link_libraries(scrandle_state_program PRIVATE scrandle_app)
+  pkg_check_modules(XPROBE_X IMPORTED_TARGET x11 xfixes)
+  set(environment "LC_ALL=C.UTF-8" ${SCRANDLE_LSAN_ENVIRONMENT} ${SCRANDLE_SANITIZER_ENVIRONMENT})
+  if(XPROBE_X_FOUND AND SCRANDLE_XVFB_RUN AND SCRANDLE_XDOTOOL AND SCRANDLE_PYTHON3)
+    add_executable(scrandle_xprobe ${CMAKE_CURRENT_LIST_DIR}/xprobe.cpp)
+    target_link_libraries(scrandle_xprobe PRIVATE PkgConfig::XPROBE_X)
+    foreach(mode scramble load cursor argv)
+      add_test(NAME xvfb_scrandle_busy_${mode}
+        COMMAND ${SCRANDLE_XVFB_RUN} -a -s "-screen 0 1280x1024x24"
+                ${SCRANDLE_PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/busy_test.py ${mode}
+                $<TARGET_FILE:scrandle_state_program> $<TARGET_FILE:scrandle> $<TARGET_FILE:scrandle_xprobe>)
+      # Texts of tens of megabytes: one such test at a time.
+      set_tests_properties(xvfb_scrandle_busy_${mode} PROPERTIES TIMEOUT 180 ENVIRONMENT "${environment}"
+        RESOURCE_LOCK scrandle_large_texts)
+    endforeach()
+  else()
+    message(STATUS "the xvfb_scrandle_busy tests are skipped: X11 or XFixes headers, xvfb-run, xdotool or python3 is missing")
+  endif()
+  if(SCRANDLE_PYTHON3)
+    add_test(NAME scrandle_without_a_display
+      COMMAND ${SCRANDLE_PYTHON3} ${CMAKE_CURRENT_LIST_DIR}/busy_test.py nodisplay - $<TARGET_FILE:scrandle> -)
+    set_tests_properties(scrandle_without_a_display PROPERTIES TIMEOUT 60 ENVIRONMENT "${environment}")
+  endif()
+endif()

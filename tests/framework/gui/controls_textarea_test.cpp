@@ -153,9 +153,9 @@ TEST(TextArea, TypedLineBreaksAreLfAndUntouchedLinesKeepTheirLineEnds) {
     Type(ed, "Z");
     EXPECT_TRUE(area->Text().Identical("aZdef\ngh"));
 
-    // Undo brings the text back; a restored line end is a plain LF.
+    // Undo brings the text back, the line end it took included.
     area->Editor()->undo();
-    EXPECT_TRUE(area->Text().Identical("ab\ncdef\ngh"));
+    EXPECT_TRUE(area->Text().Identical("ab\r\ncdef\ngh"));
 }
 
 TEST(TextArea, SelectionCountsCharactersOfTheExactText) {

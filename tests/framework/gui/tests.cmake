@@ -11,3 +11,10 @@ if(SCRANDLE_GUI)
   scrandle_test(window_builder_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/builder/window_builder_test.cpp
     LIBS scrandle_built_window_class)
 endif()
+
+# The busy tests hand input over as the window system does (spontaneous
+# events), with QtTest's helper for that.
+if(SCRANDLE_GUI AND TARGET framework_gui_tests)
+  find_package(Qt6 REQUIRED COMPONENTS Test)
+  target_link_libraries(framework_gui_tests PRIVATE Qt6::Test)
+endif()
