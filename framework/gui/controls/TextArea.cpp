@@ -445,9 +445,21 @@ void TextArea::SetDocumentText(const QString& doc, std::vector<std::uint8_t> end
         highlighter_->setDocument(nullptr);
         delete highlighter_.data();
     }
+    // Qt gives every line it measures a layout of its own, some 330 bytes,
+    // which would make a file of short lines take many times its size. It
+    // measures them all when the viewport's width changes, as it does when
+    // the vertical scroll bar comes or goes: so the bar is shown before the
+    // text is set and let go after, when it goes only for a text too short
+    // to need it. And it measures them all when the first line of the new
+    // text is narrower than the widest line of the old one was: so the old
+    // text goes first.
+    const bool holdBar = scrollV_ && editor_->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
+    if (holdBar) editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     settingText_ = true;
+    if (!doc.isEmpty() && !editor_->document()->isEmpty()) editor_->setPlainText(QString());
     editor_->setPlainText(doc);
     settingText_ = false;
+    if (holdBar) editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ends_ = std::move(ends);
     if (static_cast<std::size_t>(editor_->document()->blockCount()) != ends_.size() + 1) {
         // Qt split the text otherwise than expected: keep what it holds.
