@@ -423,6 +423,15 @@ void TextArea::SetText(const String& text) {
     SetDocumentText(doc, std::move(ends));
 }
 
+void TextArea::SetText(String&& text) {
+    if (!editor_) return;
+    if (text.Size() >= kLongText) BusyExpected();
+    std::vector<std::uint8_t> ends;
+    const QString doc = ToDocument(text, ends);
+    text = String();
+    SetDocumentText(doc, std::move(ends));
+}
+
 void TextArea::SetTextFrom(const TextArea& source) {
     if (!editor_) return;
     if (!source.editor_) {
@@ -436,6 +445,35 @@ void TextArea::SetTextFrom(const TextArea& source) {
     const QString doc = from->toRawText();
     std::vector<std::uint8_t> ends = source.ends_;
     SetDocumentText(doc, std::move(ends));
+}
+
+TextMeasure TextArea::Measure(bool lookForWide) const {
+    if (!editor_) return SizeOf(closedText_);
+    QTextDocument* doc = editor_->document();
+    TextMeasure size;
+    size.units = static_cast<std::uint64_t>(std::max(0, doc->characterCount() - 1));
+    size.lines = static_cast<std::uint64_t>(std::max(0, doc->blockCount() - 1));
+    // A CR LF is one separator in the document and two characters of the
+    // text; a character past U+FFFF is counted as two, which is no less.
+    size.chars = size.units + CrLfCount(0, size.lines);
+    if (!lookForWide) return size;
+    for (const std::uint8_t kind : ends_) size.wide = size.wide || kind >= kParagraph;
+    // A part at a time, so that a text of one long line is not copied whole
+    // to find out what it takes; the separators a part holds are the ends
+    // just seen.
+    constexpr int kPart = 1 << 20;
+    QTextCursor part(doc);
+    for (int from = 0; !size.wide && from < static_cast<int>(size.units); from += kPart) {
+        part.setPosition(from);
+        part.setPosition(static_cast<int>(std::min<std::uint64_t>(size.units, std::uint64_t(from) + kPart)),
+                         QTextCursor::KeepAnchor);
+        const QString t = part.selectedText();
+        const auto* p = reinterpret_cast<const char16_t*>(t.constData());
+        unsigned any = 0;
+        for (qsizetype i = 0; i < t.size(); ++i) any |= (p[i] > 0xFFu) & (p[i] != kSeparator);
+        size.wide = any != 0;
+    }
+    return size;
 }
 
 void TextArea::SetDocumentText(const QString& doc, std::vector<std::uint8_t> ends) {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "gui/Control.h"
+#include "core/Memory.h"
 #include "core/TextCodec.h"
 
 #include <QPointer>
@@ -39,8 +40,17 @@ public:
     void TextInto(String& out) const;
     bool IsEmpty() const;
     void SetText(const String& text);
+    // The same, letting the text's memory go once it is converted, before
+    // the document's copy is made: a large text is then held twice, not
+    // three times.
+    void SetText(String&& text);
     // SetText(source.Text()), without converting a large text twice.
     void SetTextFrom(const TextArea& source);
+    // The size of the text, for working out what a step on it needs in
+    // memory: counts from the document and, unless lookForWide is false
+    // (wide then stays false), one look over its characters for one past
+    // Latin-1, a part at a time.
+    TextMeasure Measure(bool lookForWide = true) const;
 
     // How the text came in from a file, so that saving writes it back the
     // same way; set by whoever loads the file, UTF-8 until then.
