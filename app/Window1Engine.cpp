@@ -33,6 +33,9 @@ void Window1::Scramble_Action(fw::PushButton&) {
     const fw::TextMeasure input = (keep ? EditField1() : EditField3())->Measure();
     if (!MemoryHolds(fw::ScrambleNeed(input, keep, EngineHolds()), TextTooLarge("scramble", input), kNothingChanged))
         return;
+    // The scramble is built from the text it scrambles, and is saved the
+    // way that text came in.
+    const fw::TextEncoding encoding = (keep ? EditField1() : EditField3())->Encoding();
     Scramble()->SetEnabled(false);
     Timer1()->SetMode(1);
     if (!keep) {
@@ -54,6 +57,7 @@ void Window1::Scramble_Action(fw::PushButton&) {
     engine::ScrambleDriver();
     Module1::TryMeFlag = false;
     EditField2()->SetText(Module1::Book);
+    EditField2()->SetEncoding(encoding);
 }
 
 void Window1::EditField2_GotFocus(fw::TextArea&) { Module1::NewScrambledMessageFlag = false; }
@@ -74,11 +78,14 @@ void Window1::Unscramble_Action(fw::PushButton&) {
 }
 
 void Window1::doUnscramble() {
+    // The rebuilt text is saved the way the scrambled one came in.
+    const fw::TextEncoding encoding = EditField2()->Encoding();
     EditField2()->TextInto(Module1::FullBook);
     EditField1()->SetText(fw::String());
     EditField1()->Refresh(true);
     engine::RebuildDriver(Lookup());
     EditField1()->SetText(Module1::Book);
+    EditField1()->SetEncoding(encoding);
 }
 
 void Window1::FindWords_Action(fw::PushButton&) {

@@ -421,6 +421,7 @@ void TextArea::SetText(const String& text) {
     std::vector<std::uint8_t> ends;
     const QString doc = ToDocument(text, ends);
     SetDocumentText(doc, std::move(ends));
+    encoding_ = TextEncoding::Utf8;
 }
 
 void TextArea::SetText(String&& text) {
@@ -430,12 +431,14 @@ void TextArea::SetText(String&& text) {
     const QString doc = ToDocument(text, ends);
     text = String();
     SetDocumentText(doc, std::move(ends));
+    encoding_ = TextEncoding::Utf8;
 }
 
 void TextArea::SetTextFrom(const TextArea& source) {
     if (!editor_) return;
     if (!source.editor_) {
         SetText(source.closedText_);
+        encoding_ = source.encoding_;
         return;
     }
     // The document's own text and line ends go across as they are: no
@@ -445,6 +448,7 @@ void TextArea::SetTextFrom(const TextArea& source) {
     const QString doc = from->toRawText();
     std::vector<std::uint8_t> ends = source.ends_;
     SetDocumentText(doc, std::move(ends));
+    encoding_ = source.encoding_;
 }
 
 TextMeasure TextArea::Measure(bool lookForWide) const {
