@@ -19,28 +19,47 @@ namespace fw {
 namespace {
 
 // Qt's document: two bytes a unit, and for each line its block and
-// fragment records, some 105 bytes (measured: 108.6 a line for a text of
-// empty lines, with the unit of its separator).
-constexpr std::uint64_t kLineBytes = 110;
+// fragment records (measured, beyond the two bytes a unit: 107 bytes a line
+// for a text of empty lines, 160 to 180 for one of lines of ten bytes, and
+// 110 for prose with a line end every 400 characters).
+constexpr std::uint64_t kLineBytes = 200;
+// A line Qt shows is laid out whole, its glyphs and their positions some
+// 38 bytes a unit (measured: a load of a file of one line of 20 MB took
+// 42.5 bytes a byte, one of the same size in lines of 400 characters 4.3).
+constexpr std::uint64_t kLayoutBytes = 40;
 
 template <class Ch>
 void CountLines(const Ch* p, std::size_t n, TextMeasure& size) {
+    std::size_t lineStart = 0, astral = 0;
+    const auto endLine = [&](std::size_t at) {
+        size.longest = std::max<std::uint64_t>(size.longest, at - lineStart + astral);
+        ++size.lines;
+        astral = 0;
+    };
     for (std::size_t i = 0; i < n; ++i) {
         const char32_t c = p[i];
         if (c == U'\n') {
-            ++size.lines;
+            endLine(i);
+            lineStart = i + 1;
         } else if (c == U'\r') {
-            ++size.lines;
+            endLine(i);
             if (i + 1 < n && p[i + 1] == Ch('\n')) {
                 ++i;
                 --size.units;
             }
+            lineStart = i + 1;
         } else if constexpr (sizeof(Ch) > 1) {
             // The other characters Qt takes for a line end.
-            if (c == 0x2029 || c == 0xFDD0 || c == 0xFDD1) ++size.lines;
-            else if (c > 0xFFFF) ++size.units;
+            if (c == 0x2029 || c == 0xFDD0 || c == 0xFDD1) {
+                endLine(i);
+                lineStart = i + 1;
+            } else if (c > 0xFFFF) {
+                ++size.units;
+                ++astral;
+            }
         }
     }
+    size.longest = std::max<std::uint64_t>(size.longest, n - lineStart + astral);
 }
 
 }  // namespace
@@ -62,6 +81,8 @@ TextMeasure SizeOfBytes(std::uint64_t bytes) {
 std::uint64_t StringBytes(const TextMeasure& text) { return text.chars * (text.wide ? 4 : 1); }
 
 std::uint64_t DocumentBytes(const TextMeasure& text) { return 2 * text.units + kLineBytes * text.lines; }
+
+std::uint64_t LayoutBytes(const TextMeasure& text) { return kLayoutBytes * text.longest; }
 
 bool FitsADocument(const TextMeasure& text) { return text.units < kMostDocumentUnits; }
 
@@ -98,8 +119,17 @@ std::uint64_t Handed(const TextMeasure& text) { return 2 * text.units; }
 // A text area's text read out into a String of room bytes (TextArea::
 // TextInto): one byte a character first, then, for a wide text, four.
 void ReadOut(Peak& p, const TextMeasure& text, std::uint64_t room) {
+    // Each line is copied out of the document on the way.
+    const auto line = [&] {
+        p.Take(2 * text.longest);
+        p.Give(2 * text.longest);
+    };
     p.Fill(text.chars, room);
-    if (text.wide) p.Fill(StringBytes(text), std::max(room, text.chars));
+    line();
+    if (text.wide) {
+        p.Fill(StringBytes(text), std::max(room, text.chars));
+        line();
+    }
 }
 
 // A String's text set into an area already emptied: converted, then the
@@ -138,6 +168,7 @@ std::uint64_t LoadNeed(std::uint64_t fileBytes, const TextMeasure& text, std::ui
     Peak p;
     ReadSteps(p, fileBytes, text);
     SetTextSteps(p, text, areaBytes);
+    p.Take(LayoutBytes(text));
     return p.Need();
 }
 
@@ -150,6 +181,7 @@ std::uint64_t ReadNeed(std::uint64_t fileBytes) {
 std::uint64_t SetTextNeed(const TextMeasure& text, std::uint64_t areaBytes) {
     Peak p;
     SetTextSteps(p, text, areaBytes);
+    p.Take(LayoutBytes(text));
     return p.Need();
 }
 
@@ -175,6 +207,8 @@ std::uint64_t SaveNeed(const TextMeasure& text, std::uint64_t encodedBytes, std:
     p.Take(encodedBytes);
     p.Give(StringBytes(text));
     p.Take(keptBytes);
+    // The area, focused and redrawn, may lay its line out anew.
+    p.Take(LayoutBytes(text));
     return p.Need();
 }
 
@@ -195,6 +229,7 @@ std::uint64_t ScrambleNeed(const TextMeasure& input, bool keptCopy, const Engine
     p.Give(held.plain);
     p.Fill(StringBytes(input), held.outputRoom);
     SetIntoArea(p, input);
+    p.Take(LayoutBytes(input));
     return p.Need();
 }
 
@@ -204,6 +239,7 @@ std::uint64_t RestoreNeed(const TextMeasure& kept, const EngineHeld& held) {
     p.Give(held.plain);
     p.Take(DocumentBytes(kept));
     p.Give(Handed(kept));
+    p.Take(LayoutBytes(kept));
     return p.Need();
 }
 
@@ -213,6 +249,7 @@ std::uint64_t RebuildNeed(const TextMeasure& scrambled, const EngineHeld& held) 
     p.Give(held.plain);
     p.Fill(StringBytes(scrambled), held.outputRoom);
     SetIntoArea(p, scrambled);
+    p.Take(LayoutBytes(scrambled));
     return p.Need();
 }
 

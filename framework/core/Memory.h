@@ -8,8 +8,9 @@
 // step's allocations and releases in their order, with what each takes as
 // measured (bench/bigtext_memory_compare). A String takes one byte a
 // character while every character fits in Latin-1, else four; Qt's
-// document two a UTF-16 unit and some 110 bytes a line, and the text
-// handed to it two a unit more while it is set.
+// document two a UTF-16 unit and up to some 200 bytes a line, and the text
+// handed to it two a unit more while it is set; a line it shows is laid out
+// whole, at some 40 bytes a unit.
 #pragma once
 
 #include "core/TextCodec.h"
@@ -28,19 +29,24 @@ struct TextMeasure {
     std::uint64_t units = 0;
     // Line ends (a CR LF counts once).
     std::uint64_t lines = 0;
+    // UTF-16 units of the longest line.
+    std::uint64_t longest = 0;
     // Some character is past Latin-1: a String takes four bytes for each.
     bool wide = false;
 };
 
 // One pass over the text.
 TextMeasure SizeOf(const String& text);
-// A file's text before it is read: one byte a character, one line.
+// A file's text before it is read: one byte a character, its lines not
+// known.
 TextMeasure SizeOfBytes(std::uint64_t bytes);
 
 // What a String holds for the text.
 std::uint64_t StringBytes(const TextMeasure& text);
 // What a text area's document holds for it.
 std::uint64_t DocumentBytes(const TextMeasure& text);
+// What the layout of its longest line takes, when that line is shown.
+std::uint64_t LayoutBytes(const TextMeasure& text);
 
 // A text area's document holds fewer UTF-16 units than this (Qt counts its
 // positions in an int).

@@ -460,6 +460,8 @@ TextMeasure TextArea::Measure(bool lookForWide) const {
     // A CR LF is one separator in the document and two characters of the
     // text; a character past U+FFFF is counted as two, which is no less.
     size.chars = size.units + CrLfCount(0, size.lines);
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        size.longest = std::max<std::uint64_t>(size.longest, static_cast<std::uint64_t>(std::max(0, b.length() - 1)));
     if (!lookForWide) return size;
     for (const std::uint8_t kind : ends_) size.wide = size.wide || kind >= kParagraph;
     // A part at a time, so that a text of one long line is not copied whole
