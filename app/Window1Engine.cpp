@@ -64,7 +64,9 @@ void Window1::EditField2_GotFocus(fw::TextArea&) { Module1::NewScrambledMessageF
 
 void Window1::Unscramble_Action(fw::PushButton&) {
     const bool restore = Module1::NewScrambledMessageFlag;
-    const fw::TextMeasure input = (restore ? EditField3() : EditField2())->Measure();
+    // The restore copies the kept area's document as it is: how wide its
+    // characters are does not matter to it.
+    const fw::TextMeasure input = restore ? EditField3()->Measure(false) : EditField2()->Measure();
     const fw::EngineHeld held = EngineHolds();
     if (!MemoryHolds(restore ? fw::RestoreNeed(input, held) : fw::RebuildNeed(input, held),
                      TextTooLarge("unscramble", input), kNothingChanged))

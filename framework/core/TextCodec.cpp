@@ -41,6 +41,9 @@ bool DecodeUtf16(std::string_view body, bool bigEndian, String& out) {
     out.Reserve(units);
     for (std::size_t k = 0; k < units; ++k) {
         const char32_t u = unit(k);
+        // Widened once, with room for every unit, rather than grown a
+        // half at a time as the characters come.
+        if (u > 0xFF && !out.IsWide()) out.Widen(units);
         if (u >= 0xDC00 && u <= 0xDFFF) return false;
         if (u >= 0xD800 && u <= 0xDBFF) {
             if (k + 1 >= units) return false;
