@@ -3,12 +3,39 @@
 #include "app/AboutBox.h"
 #include "app/Help.h"
 #include "engine/Engine.h"
+#include "engine/Module1.h"
+#include "gui/Desktop.h"
 #include "core/Registry.h"
 #include "gui/Runtime.h"
 #include "update/selfTest.h"
 
 Window1::Window1() = default;
 Window1::~Window1() = default;
+
+// ---- memory for large texts ----------------------------------------------------
+
+bool Window1::MemoryHolds(std::uint64_t need, const std::string& refusal, const char* outcome) {
+    const std::uint64_t asked = fw::WithMargin(need);
+    const std::uint64_t left = fw::MemoryLeft();
+    if (asked <= left) return true;
+    fw::MsgBox(fw::String(std::string_view(refusal + " would need about " + fw::BytesInWords(asked) +
+                                           " of memory, but only " + fw::BytesInWords(left) + " is free. " +
+                                           outcome)));
+    return false;
+}
+
+fw::EngineHeld Window1::EngineHolds() {
+    // Only the sizes of the documents matter here, not their characters.
+    const auto document = [](const fw::Ref<fw::TextArea>& area) { return fw::DocumentBytes(area->Measure(false)); };
+    const auto room = [](const fw::String& s) { return std::uint64_t{s.Capacity()} * (s.IsWide() ? 4 : 1); };
+    fw::EngineHeld held;
+    held.plain = document(EditField1());
+    held.scrambled = document(EditField2());
+    held.kept = document(EditField3());
+    held.inputRoom = room(Module1::FullBook);
+    held.outputRoom = room(Module1::Book);
+    return held;
+}
 
 // ---- menus -------------------------------------------------------------------
 

@@ -6,9 +6,12 @@
 #pragma once
 
 #include "app/MenuBars.h"
+#include "core/Memory.h"
 #include "Window1.window.h"
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 namespace engine {
 class WordLookup;
@@ -50,6 +53,13 @@ private:
     void TryMe(int sample);
     void LoadInto(const fw::Ref<fw::TextArea>& area);
     void SaveFrom(const fw::Ref<fw::TextArea>& area);
+    // Whether the memory left holds a step's need (core/Memory.h). When it
+    // does not, the user is told over the window, before the step changes
+    // anything: refusal begins the sentence and names the text and its
+    // size; outcome says what became of it.
+    static bool MemoryHolds(std::uint64_t need, const std::string& refusal, const char* outcome);
+    // What the three areas and the engine's buffers hold now.
+    fw::EngineHeld EngineHolds();
     std::unique_ptr<engine::WordLookup> lookup_;
 };
 

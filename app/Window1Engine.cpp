@@ -15,13 +15,29 @@ void Window1::SearchWord() { engine::SearchWord(); }
 void Window1::ScrambleWord() { engine::ScrambleWord(); }
 void Window1::checkDictionary() { engine::checkDictionary(Lookup()); }
 
+namespace {
+constexpr const char* kNothingChanged = "Nothing was changed.";
+
+std::string TextTooLarge(const char* step, const fw::TextMeasure& size) {
+    return std::string("The text is too large to ") + step + ": its " + fw::CountInWords(size.chars) + " characters";
+}
+}  // namespace
+
 void Window1::Scramble_Action(fw::PushButton&) {
-    Scramble()->SetEnabled(false);
-    Timer1()->SetMode(1);
     // With nothing to scramble the kept message, both areas and the flags
     // stay as they are: a second press after a scramble would otherwise
     // replace the kept message with the emptied left area and lose it.
     const bool keep = !Module1::TryMeFlag;
+    // Nor does a text too large for the memory left change anything: the
+    // button is not even disabled.
+    const fw::TextMeasure input = (keep ? EditField1() : EditField3())->Measure();
+    if (!MemoryHolds(fw::ScrambleNeed(input, keep, EngineHolds()), TextTooLarge("scramble", input), kNothingChanged))
+        return;
+    // The scramble is built from the text it scrambles, and is saved the
+    // way that text came in.
+    const fw::TextEncoding encoding = (keep ? EditField1() : EditField3())->Encoding();
+    Scramble()->SetEnabled(false);
+    Timer1()->SetMode(1);
     if (!keep) {
         EditField3()->TextInto(Module1::FullBook);
     } else {
@@ -41,11 +57,20 @@ void Window1::Scramble_Action(fw::PushButton&) {
     engine::ScrambleDriver();
     Module1::TryMeFlag = false;
     EditField2()->SetText(Module1::Book);
+    EditField2()->SetEncoding(encoding);
 }
 
 void Window1::EditField2_GotFocus(fw::TextArea&) { Module1::NewScrambledMessageFlag = false; }
 
 void Window1::Unscramble_Action(fw::PushButton&) {
+    const bool restore = Module1::NewScrambledMessageFlag;
+    // The restore copies the kept area's document as it is: how wide its
+    // characters are does not matter to it.
+    const fw::TextMeasure input = restore ? EditField3()->Measure(false) : EditField2()->Measure();
+    const fw::EngineHeld held = EngineHolds();
+    if (!MemoryHolds(restore ? fw::RestoreNeed(input, held) : fw::RebuildNeed(input, held),
+                     TextTooLarge("unscramble", input), kNothingChanged))
+        return;
     Unscramble()->SetEnabled(false);
     Unscramble()->SetCaption("Working");
     if (Module1::NewScrambledMessageFlag) EditField1()->SetTextFrom(*EditField3());
@@ -55,11 +80,14 @@ void Window1::Unscramble_Action(fw::PushButton&) {
 }
 
 void Window1::doUnscramble() {
+    // The rebuilt text is saved the way the scrambled one came in.
+    const fw::TextEncoding encoding = EditField2()->Encoding();
     EditField2()->TextInto(Module1::FullBook);
     EditField1()->SetText(fw::String());
     EditField1()->Refresh(true);
     engine::RebuildDriver(Lookup());
     EditField1()->SetText(Module1::Book);
+    EditField1()->SetEncoding(encoding);
 }
 
 void Window1::FindWords_Action(fw::PushButton&) {

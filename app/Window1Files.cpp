@@ -5,7 +5,9 @@
 #include "engine/Module1.h"
 #include "app/Window1.h"
 
+#include <cstdint>
 #include <string>
+#include <utility>
 
 namespace {
 // The dialogs start in "Documents" at the root of the file system; the
@@ -69,23 +71,48 @@ void Window1::LoadInto(const fw::Ref<fw::TextArea>& area) {
     fw::Ref<fw::FolderItem> file = dialog->ShowModal();
     if (!file) return;
     // The file is read before the area is emptied, so a file that cannot be
-    // opened or read leaves the area's text as it was.
+    // opened or read leaves the area's text as it was. So does one too
+    // large for the memory left: seen from its size before it is read, and
+    // from its text before the area changes.
     fw::String content;
     fw::TextEncoding encoding = fw::TextEncoding::Utf8;
     const bool exists = file->Exists();
     if (exists) {
+        const std::uint64_t bytes = file->Length();
+        const std::uint64_t held = fw::DocumentBytes(area->Measure(false));
+        const std::string tooLarge =
+            "The file \u201c" + file->Name().ToUtf8() + "\u201d is too large to load: its " + fw::BytesInWords(bytes);
+        const char* unchanged = "The text shown is unchanged.";
+        if (fw::WithMargin(fw::ReadNeed(bytes)) > fw::MemoryLeft()) {
+            MemoryHolds(fw::LoadNeed(bytes, fw::SizeOfBytes(bytes), held), tooLarge, unchanged);
+            return;
+        }
         try {
             fw::Ref<fw::TextInputStream> in = fw::TextInputStream::Open(file);
             content = in->ReadAll();
             encoding = in->Encoding();
         } catch (const fw::IOException& e) {
-            TellFileFailure(*file, e, false, "The text shown is unchanged.");
+            TellFileFailure(*file, e, false, unchanged);
+            return;
+        }
+        const fw::TextMeasure size = fw::SizeOf(content);
+        if (!fw::FitsADocument(size)) {
+            fw::MsgBox(fw::String(std::string_view(tooLarge + " of text are more than a text area holds (" +
+                                                   fw::CountInWords(fw::kMostDocumentUnits - 1) + " characters). " +
+                                                   unchanged)));
+            return;
+        }
+        if (fw::WithMargin(fw::SetTextNeed(size, held)) > fw::MemoryLeft()) {
+            // Told with what the whole load needs, and what is free with
+            // the text read let go.
+            content = fw::String();
+            MemoryHolds(fw::LoadNeed(bytes, size, held), tooLarge, unchanged);
             return;
         }
     }
     area->SetText(fw::String());
     area->SetFocus();
-    if (exists) area->SetText(content);
+    if (exists) area->SetText(std::move(content));
     area->SetEncoding(encoding);
 }
 
@@ -94,12 +121,28 @@ void Window1::SaveFrom(const fw::Ref<fw::TextArea>& area) {
     dialog->SetInitialDirectory(StartFolder());
     fw::Ref<fw::FolderItem> file = dialog->ShowModal();
     if (!file) return;
-    // Written back the way it came in, unless some character cannot be
-    // written so.
-    const fw::String text = area->Text();
-    std::string bytes;
-    if (!fw::EncodeText(text, area->Encoding(), bytes)) fw::EncodeText(text, fw::TextEncoding::Utf8, bytes);
     const bool existed = file->Exists();
+    // A text too large for the memory left is not saved at all: seen from
+    // its size before it is read out, and from its encoded size once it is.
+    const fw::TextMeasure size = area->Measure();
+    const std::uint64_t kept = fw::TextOutputStream::BytesKeptBy(*file);
+    const std::string tooLarge = "The text is too large to save to \u201c" + file->Name().ToUtf8() + "\u201d: its " +
+                                 fw::CountInWords(size.chars) + " characters";
+    const char* untouched = existed ? "The file on disk is unchanged." : "Nothing was written.";
+    if (!MemoryHolds(fw::SaveNeed(size, fw::EncodedBytes(size, area->Encoding()), kept), tooLarge, untouched)) return;
+    // Written back the way it came in, unless some character cannot be
+    // written so. The text goes once it is encoded.
+    std::string bytes;
+    {
+        const fw::String text = area->Text();
+        const std::uint64_t encoded = fw::EncodedSizeAtMost(text, area->Encoding());
+        const std::uint64_t held = fw::StringBytes(size);
+        if (fw::WithMargin(encoded + (kept > held ? kept - held : 0)) > fw::MemoryLeft()) {
+            MemoryHolds(fw::SaveNeed(size, encoded, kept), tooLarge, untouched);
+            return;
+        }
+        if (!fw::EncodeText(text, area->Encoding(), bytes)) fw::EncodeText(text, fw::TextEncoding::Utf8, bytes);
+    }
     fw::Ref<fw::TextOutputStream> out;
     try {
         out = fw::TextOutputStream::Create(file);

@@ -18,6 +18,7 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -100,6 +101,12 @@ Ref<FolderItem> FolderItem::Parent() const {
 bool FolderItem::Exists() const {
     struct stat st;
     return !HasNul(path_) && ::stat(path_.c_str(), &st) == 0;
+}
+
+std::uint64_t FolderItem::Length() const {
+    struct stat st;
+    if (HasNul(path_) || ::stat(path_.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    return static_cast<std::uint64_t>(st.st_size);
 }
 
 bool FolderItem::Directory() const {
@@ -249,7 +256,13 @@ String TextInputStream::ReadAll() {
         }
         atEnd_ = true;
         lastError_ = 0;
-        DecodedText decoded = DecodeText(std::string_view(buffer.get(), size));
+        DecodedText decoded;
+        try {
+            decoded = DecodeText(std::string_view(buffer.get(), size));
+        } catch (const RuntimeException&) {
+            // The text's buffer was refused (String::Grow): too large.
+            throw std::bad_alloc();
+        }
         encoding_ = decoded.encoding;
         return std::move(decoded.text);
     } catch (const std::bad_alloc&) {
@@ -499,6 +512,28 @@ Ref<TextOutputStream> TextOutputStream::Replace(FolderItem& item) {
     if (fd < 0) fail(errno);
     item.SetLastErrorCode(0);
     return New<TextOutputStream>(fd, path, std::move(temp));
+}
+
+std::uint64_t TextOutputStream::BytesKeptBy(const FolderItem& item) {
+    std::string target;
+    struct stat st;
+    if (HasNul(item.NativePath()) || FollowLinks(item.NativePath(), target) != 0 || ::stat(target.c_str(), &st) != 0 ||
+        !S_ISREG(st.st_mode))
+        return 0;
+    const auto slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    const bool mayAdd = ::access(folder.c_str(), W_OK | X_OK) == 0;
+    // A new file keeps the owner and group only where the writer may give
+    // them: root, or the writer's own file in one of the writer's groups.
+    bool keepsOwner = ::geteuid() == 0;
+    if (!keepsOwner && st.st_uid == ::geteuid()) {
+        keepsOwner = st.st_gid == ::getegid();
+        std::vector<gid_t> groups(static_cast<std::size_t>(std::max(0, ::getgroups(0, nullptr))));
+        if (!groups.empty() && ::getgroups(static_cast<int>(groups.size()), groups.data()) >= 0)
+            keepsOwner = keepsOwner || std::find(groups.begin(), groups.end(), st.st_gid) != groups.end();
+    }
+    const bool inPlace = st.st_nlink > 1 || !mayAdd || !keepsOwner;
+    return inPlace ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
 
 bool TextOutputStream::Restore() {

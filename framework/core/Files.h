@@ -43,6 +43,9 @@ public:
     Ref<FolderItem> Parent() const;
     bool Exists() const;
     bool Directory() const;
+    // The size in bytes of the file (through links); 0 for a missing item
+    // or one that is not a regular file.
+    std::uint64_t Length() const;
     // Deletes the file (or empty folder). Never raises: the outcome is in
     // the result and in LastErrorCode (0 on success, else the errno).
     bool Delete();
@@ -131,6 +134,10 @@ public:
     // and an older file is replaced even when read-only, as deleting it and
     // making it anew would. The folder must let a file be added.
     static Ref<TextOutputStream> Replace(FolderItem& item);
+    // What a stream from Create would keep in memory of the old content
+    // while it writes: the file's size where it would be written in place
+    // (as Create decides, seen without trying), else 0.
+    static std::uint64_t BytesKeptBy(const FolderItem& item);
     // Closes the file if Close was not called. A failure there cannot be
     // raised from a destructor, so it goes to the unhandled-exception report
     // rather than being lost.

@@ -1,6 +1,7 @@
 #include "core/String.h"
 
 #include "core/Exceptions.h"
+#include "core/Memory.h"
 
 #include <QChar>
 #include <QString>
@@ -123,6 +124,24 @@ bool DecodeStrictUtf8Into(std::string_view bytes, String& out, std::size_t* inva
     return stop == bytes.size();
 }
 
+bool IsStrictUtf8(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n;) {
+        if (i + 8 <= n && AllAscii8(p + i)) {
+            i += 8;
+        } else if (p[i] < 0x80) {
+            ++i;
+        } else {
+            std::size_t len;
+            DecodeSequence(p, n, i, len);
+            if (len == 0) return false;
+            i += len;
+        }
+    }
+    return true;
+}
+
 namespace {
 
 void EncodeUcs4(const char32_t* p, std::size_t n, std::string& out) {
@@ -168,9 +187,12 @@ void EncodeUcs4(const char32_t* p, std::size_t n, std::string& out) {
 }
 
 void EncodeLatin1(const unsigned char* p, std::size_t n, std::string& out) {
-    // At most two bytes per character; written in place, then cut.
+    // Two bytes for each character past ASCII, one for the others: counted
+    // first, so that no more memory is filled than the text takes.
+    std::size_t high = 0;
+    for (std::size_t i = 0; i < n; ++i) high += p[i] >> 7;
     const std::size_t base = out.size();
-    out.resize(base + 2 * n);
+    out.resize(base + n + high);
     char* d = out.data() + base;
     std::size_t k = 0;
     for (std::size_t i = 0; i < n;) {
@@ -206,6 +228,10 @@ constexpr std::size_t kMaxLength = 0xFFFFFFF0u;
 void* AllocateBuffer(std::size_t& bytes) {
     constexpr std::size_t kHuge = std::size_t{2} << 20;
     if (bytes < kHuge / 2) return std::malloc(bytes);
+    // The system grants more than it has and ends the process when the
+    // pages are touched: a buffer larger than what is left fails here
+    // instead, as the program can report.
+    if (bytes >= (std::size_t{64} << 20) && bytes > MemoryLeft()) return nullptr;
     const std::size_t whole = (bytes + kHuge - 1) / kHuge * kHuge;
     void* p = std::aligned_alloc(kHuge, whole);
     if (!p) return nullptr;

@@ -22,7 +22,8 @@ namespace fw {
 // Memory for a buffer of at least bytes bytes, freed with std::free; a large
 // one in whole 2 MB pages where the system offers them (faulting in 4 KB
 // pages one by one costs more than reading the text). bytes becomes the
-// size given; nullptr when there is no memory.
+// size given; nullptr when there is no memory, or a large buffer would take
+// more than MemoryLeft (Memory.h).
 void* AllocateBuffer(std::size_t& bytes);
 
 // Copies n bytes; most copies of text are a word or less, done inline
@@ -308,5 +309,8 @@ void EncodeUtf8Into(const String& text, std::string& out);
 // nothing past U+10FFFF): false at the first byte that is not, whose offset
 // invalidAt receives; out then holds what came before it.
 bool DecodeStrictUtf8Into(std::string_view bytes, String& out, std::size_t* invalidAt = nullptr);
+// Whether DecodeStrictUtf8Into would take all of the bytes, without
+// decoding them.
+bool IsStrictUtf8(std::string_view bytes);
 
 }  // namespace fw

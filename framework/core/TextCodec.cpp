@@ -1,5 +1,6 @@
 #include "core/TextCodec.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace fw {
@@ -40,6 +41,9 @@ bool DecodeUtf16(std::string_view body, bool bigEndian, String& out) {
     out.Reserve(units);
     for (std::size_t k = 0; k < units; ++k) {
         const char32_t u = unit(k);
+        // Widened once, with room for every unit, rather than grown a
+        // half at a time as the characters come.
+        if (u > 0xFF && !out.IsWide()) out.Widen(units);
         if (u >= 0xDC00 && u <= 0xDFFF) return false;
         if (u >= 0xD800 && u <= 0xDBFF) {
             if (k + 1 >= units) return false;
@@ -49,6 +53,28 @@ bool DecodeUtf16(std::string_view body, bool bigEndian, String& out) {
             ++k;
         } else {
             out.Append(u);
+        }
+    }
+    return true;
+}
+
+// Whether DecodeText would take the bytes for UTF-16: a mark, and a body
+// of whole units whose surrogates pair up.
+bool IsUtf16(std::string_view bytes) {
+    const bool le = StartsWith(bytes, kUtf16LEMark), be = StartsWith(bytes, kUtf16BEMark);
+    if ((!le && !be) || bytes.size() % 2 != 0) return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t units = bytes.size() / 2;
+    for (std::size_t k = 1; k < units; ++k) {
+        const unsigned a = p[2 * k], b = p[2 * k + 1];
+        const unsigned u = be ? (a << 8 | b) : (b << 8 | a);
+        if (u >= 0xDC00 && u <= 0xDFFF) return false;
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (k + 1 >= units) return false;
+            const unsigned c = p[2 * k + 2], d = p[2 * k + 3];
+            const unsigned v = be ? (c << 8 | d) : (d << 8 | c);
+            if (v < 0xDC00 || v > 0xDFFF) return false;
+            ++k;
         }
     }
     return true;
@@ -143,18 +169,43 @@ bool EncodeText(const String& text, TextEncoding enc, std::string& out) {
         }
         case TextEncoding::Windows1252: {
             out.resize(text.Size());
+            int high = 0;
             for (std::size_t i = 0; i < text.Size(); ++i) {
                 const int b = Cp1252Byte(text.At(i));
                 if (b < 0) return false;
                 out[i] = static_cast<char>(b);
+                high |= b;
             }
             // An edited text may come out as bytes that read as UTF-8 or
             // UTF-16 ("Ã©" is the UTF-8 of "é"): then it is no longer
-            // Windows-1252 on the next load.
-            return DecodeText(out).text.Identical(text);
+            // Windows-1252 on the next load, and reads back as another text
+            // unless it is all ASCII. Otherwise DecodeText gives back each
+            // byte's character. Looked at without decoding the bytes, which
+            // would hold the text a second time.
+            return !IsUtf16(out) && !(high >= 0x80 && IsStrictUtf8(out));
         }
     }
     return false;
+}
+
+std::size_t EncodedSizeAtMost(const String& text, TextEncoding enc) {
+    std::size_t utf8 = 3, astral = 0;
+    text.Visit([&](const auto* p, std::size_t n) {
+        utf8 += n;
+        for (std::size_t i = 0; i < n; ++i) {
+            const char32_t c = p[i];
+            utf8 += (c >= 0x80) + (c >= 0x800) + (c >= 0x10000 && c <= 0x10FFFF);
+            astral += c >= 0x10000;
+        }
+    });
+    switch (enc) {
+        case TextEncoding::Utf8:
+        case TextEncoding::Utf8Bom: return utf8;
+        case TextEncoding::Utf16LE:
+        case TextEncoding::Utf16BE: return std::max(utf8, 2 + 2 * (text.Size() + astral));
+        case TextEncoding::Windows1252: return std::max(utf8, text.Size());
+    }
+    return utf8;
 }
 
 }  // namespace fw

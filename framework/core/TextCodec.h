@@ -30,4 +30,9 @@ DecodedText DecodeText(std::string_view bytes);
 // surrogate is written as U+FFFD.
 bool EncodeText(const String& text, TextEncoding enc, std::string& out);
 
+// The most bytes saving the text in that encoding takes: what EncodeText
+// gives, or UTF-8's bytes where they are more (a text the encoding cannot
+// hold is written in UTF-8). One pass, without encoding.
+std::size_t EncodedSizeAtMost(const String& text, TextEncoding enc);
+
 }  // namespace fw

@@ -7,7 +7,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cerrno>
 #include <csignal>
@@ -17,7 +19,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -247,11 +251,108 @@ TEST_F(FilesTest, ATextTheLoadedEncodingCannotHoldIsSavedAsUtf8) {
     app_test::WriteFileBytes(in, "caf\xE9 \x93quoted\x94");
     desktop_.QueueFileToOpen(in);
     W().LoadFile1()->Push();
-    W().EditField1()->SetText(W().EditField1()->Text() + fw::String(" \xE4\xB8\xAD"));
+    W().EditField1()->SetSelStart(W().EditField1()->Text().Size());
+    W().EditField1()->SetSelText(fw::String(" \xE4\xB8\xAD"));
     desktop_.QueueSavePath(Path("saved.txt"));
     W().SaveFile1()->Push();
     EXPECT_EQ(app_test::FileBytes(Path("saved.txt")).value_or("<no file>"),
               "caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D \xE4\xB8\xAD");
+}
+
+// The way a text came in belongs to that text, in whichever area it goes:
+// gone with a Clear, carried along when the text is copied whole (the kept
+// message, the exact restore), passed from a text to what the engine builds
+// from it while every character can be written so, kept by edits.
+TEST_F(FilesTest, ATextsEncodingGoesWithItsTextFromAreaToArea) {
+    using E = fw::TextEncoding;
+    const auto utf16 = [](const std::u16string& text) {
+        std::string bytes = "\xFF\xFE";
+        for (const char16_t u : text) bytes += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
+        return bytes;
+    };
+    const std::string wide = utf16(u"Nothing is lost when words are scrambled \u2013 or unscrambled");
+    const std::string legacy = "Wrods in a \x93legacy\x94 file, caf\xE9";
+    // A word the list cannot give back comes back in capitals, and the
+    // capital of \xB5 (the micro sign) is no Windows-1252 character.
+    const std::string unwritable = "nothing \xB5\xB5\xB5\xB5\xB5 is";
+    enum Step { LoadLeft, LoadRight, ClearLeft, ClearRight, TypeLeft, TypeRight, Scramble, Unscramble, TryMe };
+    struct Action {
+        Step step;
+        std::string bytes;  // the file to load, or the keys to type
+    };
+    const struct {
+        const char* what;
+        std::vector<Action> actions;
+        int saved;  // the area saved
+        E encoding;
+        std::optional<std::string> bytes;  // the very bytes, where known
+    } cases[] = {
+        {"Clear forgets it", {{LoadLeft, wide}, {ClearLeft, ""}, {TypeLeft, "hello"}}, 1, E::Utf8, "hello"},
+        {"Clear on the right forgets it", {{LoadRight, wide}, {ClearRight, ""}, {TypeRight, "hello"}}, 2, E::Utf8,
+         "hello"},
+        {"a scramble is written as the text it scrambled, not as the right area's last file",
+         {{LoadRight, wide}, {TypeLeft, "plain words to scramble"}, {Scramble, ""}}, 2, E::Utf8, std::nullopt},
+        {"a scramble of a UTF-16 text", {{LoadLeft, wide}, {Scramble, ""}}, 2, E::Utf16LE, std::nullopt},
+        {"the exact restore of the kept message", {{LoadLeft, wide}, {Scramble, ""}, {Unscramble, ""}}, 1,
+         E::Utf16LE, wide},
+        {"the kept message keeps it while the left area loads another file",
+         {{LoadLeft, wide}, {Scramble, ""}, {LoadLeft, legacy}, {Unscramble, ""}}, 1, E::Utf16LE, wide},
+        {"Clear empties the kept message and forgets its encoding too",
+         {{LoadLeft, wide}, {Scramble, ""}, {ClearLeft, ""}, {Unscramble, ""}}, 1, E::Utf8, ""},
+        {"a rebuilt text is written as the scrambled text was", {{LoadRight, legacy}, {Unscramble, ""}}, 1,
+         E::Windows1252, std::nullopt},
+        {"unless a character of it cannot be written so", {{LoadRight, unwritable}, {Unscramble, ""}}, 1, E::Utf8,
+         "nothing \xCE\x9C\xCE\x9C\xCE\x9C\xCE\x9C\xCE\x9C is"},
+        {"an edit keeps it", {{LoadLeft, wide}, {TypeLeft, "more "}}, 1, E::Utf16LE, std::nullopt},
+        {"a Try Me sample is a text of its own", {{LoadLeft, wide}, {LoadRight, wide}, {TryMe, ""}}, 2, E::Utf8,
+         std::nullopt},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        W().EditField1()->SetText("start");
+        W().EditField2()->SetText("start");
+        W().EditField3()->SetText("start");
+        W().ThisWord()->SetFocus();
+        Module1::NewScrambledMessageFlag = false;
+        for (const Action& a : c.actions) {
+            const std::string file = Path("in" + std::to_string(++n));
+            switch (a.step) {
+                case LoadLeft:
+                case LoadRight:
+                    app_test::WriteFileBytes(file, a.bytes);
+                    desktop_.QueueFileToOpen(file);
+                    (a.step == LoadLeft ? W().LoadFile1() : W().LoadFile2())->Push();
+                    break;
+                case ClearLeft: W().Clear1()->Push(); break;
+                case ClearRight: W().Clear2()->Push(); break;
+                case TypeLeft:
+                case TypeRight:
+                    QTest::keyClicks(Area(a.step == TypeLeft ? 1 : 2)->Editor(), QString::fromStdString(a.bytes));
+                    break;
+                case Scramble:
+                    W().Scramble()->Push();
+                    W().Timer1()->SetMode(0);
+                    W().Scramble()->SetEnabled(true);
+                    break;
+                case Unscramble: W().Unscramble()->Push(); break;
+                case TryMe:
+                    W().ControlAs<fw::PushButton>("TryMe1")->Push();
+                    W().Timer1()->SetMode(0);
+                    W().Scramble()->SetEnabled(true);
+                    break;
+            }
+        }
+        const std::string out = Path("out" + std::to_string(n));
+        desktop_.QueueSavePath(out);
+        (c.saved == 1 ? W().SaveFile1() : W().SaveFile2())->Push();
+        EXPECT_EQ(desktop_.Count(Kind::MsgBox), 0u);
+        const std::string saved = app_test::FileBytes(out).value_or("<no file>");
+        std::string expected;
+        ASSERT_TRUE(fw::EncodeText(Area(c.saved)->Text(), c.encoding, expected));
+        EXPECT_TRUE(saved == expected) << saved;
+        if (c.bytes) EXPECT_TRUE(saved == *c.bytes) << saved;
+    }
 }
 
 // Files may grow no larger than this while it lives; a write past the limit

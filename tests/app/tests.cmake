@@ -7,6 +7,12 @@ if(SCRANDLE_GUI)
   # Support for the printers the tests set up.
   find_package(Qt6 REQUIRED COMPONENTS Test)
   target_link_libraries(app_tests PRIVATE Qt6::Test Qt6::PrintSupport)
+  # The program as memory_limit_test runs it under a memory limit.
+  add_executable(scrandle_memory_limit_program ${CMAKE_CURRENT_LIST_DIR}/memory_limit_main.cpp)
+  target_link_libraries(scrandle_memory_limit_program PRIVATE scrandle_app)
+  add_dependencies(app_tests scrandle_memory_limit_program)
+  target_compile_definitions(app_tests PRIVATE
+    SCRANDLE_MEMORY_LIMIT_PROGRAM="$<TARGET_FILE:scrandle_memory_limit_program>")
   # The address options, to check what the buttons hand on.
   include(${PROJECT_SOURCE_DIR}/cmake/Addresses.cmake)
   scrandle_address_definitions(app_tests PRIVATE)

@@ -474,6 +474,18 @@ void TextArea::SetText(const String& text) {
     QString doc = ToDocument(text, ends);
     CutLongRuns(doc, ends);
     SetDocumentText(doc, std::move(ends));
+    encoding_ = TextEncoding::Utf8;
+}
+
+void TextArea::SetText(String&& text) {
+    if (!editor_) return;
+    if (text.Size() >= kLongText) BusyExpected();
+    std::vector<std::uint8_t> ends;
+    QString doc = ToDocument(text, ends);
+    text = String();
+    CutLongRuns(doc, ends);
+    SetDocumentText(doc, std::move(ends));
+    encoding_ = TextEncoding::Utf8;
 }
 
 namespace {
@@ -574,11 +586,13 @@ void TextArea::SetTextFrom(const TextArea& source) {
     if (!editor_) return;
     if (!source.editor_) {
         SetText(source.closedText_);
+        encoding_ = source.encoding_;
         return;
     }
     // Long runs are cut only where lines wrap (CutLongRuns).
     if (source.WrapsLines() != WrapsLines()) {
         SetText(source.Text());
+        encoding_ = source.encoding_;
         return;
     }
     // The document's own text and line ends go across as they are: no
@@ -588,6 +602,38 @@ void TextArea::SetTextFrom(const TextArea& source) {
     const QString doc = from->toRawText();
     std::vector<std::uint8_t> ends = source.ends_;
     SetDocumentText(doc, std::move(ends));
+    encoding_ = source.encoding_;
+}
+
+TextMeasure TextArea::Measure(bool lookForWide) const {
+    if (!editor_) return SizeOf(closedText_);
+    QTextDocument* doc = editor_->document();
+    TextMeasure size;
+    size.units = static_cast<std::uint64_t>(std::max(0, doc->characterCount() - 1));
+    size.lines = static_cast<std::uint64_t>(std::max(0, doc->blockCount() - 1));
+    // A CR LF is one separator in the document and two characters of the
+    // text; a character past U+FFFF is counted as two, which is no less.
+    size.chars = size.units + CrLfCount(0, size.lines);
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+        size.longest = std::max<std::uint64_t>(size.longest, static_cast<std::uint64_t>(std::max(0, b.length() - 1)));
+    if (!lookForWide) return size;
+    for (const std::uint8_t kind : ends_) size.wide = size.wide || kind >= kParagraph;
+    // A part at a time, so that a text of one long line is not copied whole
+    // to find out what it takes; the separators a part holds are the ends
+    // just seen.
+    constexpr int kPart = 1 << 20;
+    QTextCursor part(doc);
+    for (int from = 0; !size.wide && from < static_cast<int>(size.units); from += kPart) {
+        part.setPosition(from);
+        part.setPosition(static_cast<int>(std::min<std::uint64_t>(size.units, std::uint64_t(from) + kPart)),
+                         QTextCursor::KeepAnchor);
+        const QString t = part.selectedText();
+        const auto* p = reinterpret_cast<const char16_t*>(t.constData());
+        unsigned any = 0;
+        for (qsizetype i = 0; i < t.size(); ++i) any |= (p[i] > 0xFFu) & (p[i] != kSeparator);
+        size.wide = any != 0;
+    }
+    return size;
 }
 
 void TextArea::SetDocumentText(const QString& doc, std::vector<std::uint8_t> ends) {
@@ -597,9 +643,21 @@ void TextArea::SetDocumentText(const QString& doc, std::vector<std::uint8_t> end
         highlighter_->setDocument(nullptr);
         delete highlighter_.data();
     }
+    // Qt gives every line it measures a layout of its own, some 330 bytes,
+    // which would make a file of short lines take many times its size. It
+    // measures them all when the viewport's width changes, as it does when
+    // the vertical scroll bar comes or goes: so the bar is shown before the
+    // text is set and let go after, when it goes only for a text too short
+    // to need it. And it measures them all when the first line of the new
+    // text is narrower than the widest line of the old one was: so the old
+    // text goes first.
+    const bool holdBar = scrollV_ && editor_->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded;
+    if (holdBar) editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     settingText_ = true;
+    if (!doc.isEmpty() && !editor_->document()->isEmpty()) editor_->setPlainText(QString());
     editor_->setPlainText(doc);
     settingText_ = false;
+    if (holdBar) editor_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     ends_ = std::move(ends);
     removed_.clear();
     if (static_cast<std::size_t>(editor_->document()->blockCount()) != ends_.size() + 1) {

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "gui/Control.h"
+#include "core/Memory.h"
 #include "core/TextCodec.h"
 
 #include <QPointer>
@@ -40,12 +41,24 @@ public:
     // pages cost more than converting it.
     void TextInto(String& out) const;
     bool IsEmpty() const;
+    // A new text: its encoding is UTF-8 until the caller sets another.
     void SetText(const String& text);
-    // SetText(source.Text()), without converting a large text twice.
+    // The same, letting the text's memory go once it is converted, before
+    // the document's copy is made: a large text is then held twice, not
+    // three times.
+    void SetText(String&& text);
+    // SetText(source.Text()), without converting a large text twice; the
+    // text keeps its encoding.
     void SetTextFrom(const TextArea& source);
+    // The size of the text, for working out what a step on it needs in
+    // memory: counts from the document and, unless lookForWide is false
+    // (wide then stays false), one look over its characters for one past
+    // Latin-1, a part at a time.
+    TextMeasure Measure(bool lookForWide = true) const;
 
     // How the text came in from a file, so that saving writes it back the
-    // same way; set by whoever loads the file, UTF-8 until then.
+    // same way. It belongs to the text: set by whoever loads or builds it,
+    // kept by edits and by SetTextFrom, UTF-8 again for any other text set.
     TextEncoding Encoding() const { return encoding_; }
     void SetEncoding(TextEncoding e) { encoding_ = e; }
 

@@ -186,6 +186,10 @@ def barrage(p, first=None):
         args += ["mousemove", sx, sy, "click", "--delay", "1", "1"]
     args += ["key", "--delay", "1", "x", "y", "Return", "space", "ctrl+a", "Delete", "ctrl+q"]
     xdotool(*args)
+    # The first click's work may not have shown its cursor yet.
+    end = time.monotonic() + 3
+    while cursor_now() != "wait" and time.monotonic() < end:
+        time.sleep(0.02)
     if cursor_now() != "wait":
         fail("the work was over before the clicks and keys had been sent: nothing was tested "
              "(the machine is too fast for the text's size)")
@@ -249,6 +253,13 @@ def mode_scramble():
     text = prose(os.path.join(WORK, "big.txt"), 60 * 1000 * 1000, 1)
     p = Program(STATE_PROGRAM)
     load(p, os.path.join(WORK, "big.txt"), text)
+    # The load is over once the window answers again; a Scramble clicked
+    # before that would be dropped.
+    end = time.monotonic() + 30
+    while cursor_now() == "wait":
+        if time.monotonic() > end:
+            fail("the window did not answer again after the load")
+        time.sleep(0.05)
     sent = barrage(p, first=SCRAMBLE)
     st = settled_state(p, sent, "Scramble")
     kept = text.replace(b"'", b"").replace(b"-", b"")
