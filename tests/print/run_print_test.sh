@@ -92,7 +92,14 @@ xdotool key Return
 if [ "$TEXT" = rejected ]; then
   # The message box (titled with the program's name), once the Help window
   # has closed. (Its wording is checked in-process, run_with_cupsd.sh.)
-  BOX=$(scrandle_window '^Scrandle$')
+  # A search may give up when a window it looks at goes (the Help window
+  # closing): look again until the time is up.
+  BOX=
+  for _ in 1 2 3 4 5 6 7 8 9 10; do
+    BOX=$(scrandle_window '^Scrandle$')
+    [ -n "$BOX" ] && break
+    sleep 0.2
+  done
   [ -n "$BOX" ] || fail "no message told of the refused job"
   [ -z "$(xdotool search --onlyvisible --name '^Help$' 2>/dev/null)" ] || fail "a Help window is still open"
   xdotool windowfocus --sync "$BOX" || fail "cannot focus the message box"
