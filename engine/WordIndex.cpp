@@ -26,14 +26,64 @@ constexpr auto kByteMix = [] {
 inline std::uint64_t CharMix(unsigned char c) { return kByteMix[c]; }
 inline std::uint64_t CharMix(char32_t c) { return Mix(fw::Fold(c) + 0x9E3779B97F4A7C15ULL); }
 
-// A hash of the row test's key: length, folded first and last character and
-// the folded multiset (a sum, so the order of the characters does not count).
+// The letters a to z of a text, letter case ignored, counted in four bits
+// each: a to p in lo, q to z in hi, whose bits from 40 on count every other
+// character. For a unit of at most 15 characters that are all letters (the
+// usual one) the two words are its folded multiset exactly, so that the
+// letter test is two comparisons; the counts come from a table, two loads a
+// character.
+struct LetterCounts {
+    std::uint64_t lo = 0, hi = 0;
+    bool operator==(const LetterCounts&) const = default;
+};
+constexpr std::size_t kMaxCounted = 15;
+constexpr std::uint64_t kOther = std::uint64_t{1} << 40;
+constexpr auto kCounts = [] {
+    std::array<std::array<std::uint64_t, 2>, 256> t{};
+    for (std::size_t c = 0; c < 256; ++c) {
+        const char32_t f = fw::detail::kFoldLatin1[c];
+        if (f >= U'a' && f <= U'z') {
+            const unsigned l = static_cast<unsigned>(f - U'a');
+            t[c][l / 16] = std::uint64_t{1} << (4 * (l % 16));
+        } else {
+            t[c][1] = kOther;
+        }
+    }
+    return t;
+}();
+inline const std::array<std::uint64_t, 2>& CountsOf(unsigned char c) { return kCounts[c]; }
+// A character beyond Latin-1 may fold to a letter (the Kelvin sign to k).
+inline const std::array<std::uint64_t, 2>& CountsOf(char32_t c) {
+    const char32_t f = fw::Fold(c);
+    return kCounts[f < 0x80 ? f : 0];
+}
+
+// The counts of the n characters; true when they are the unit's multiset
+// (1 to 15 characters, all letters).
 template <class Ch>
-std::uint64_t KeyHash(const Ch* p, std::size_t n) {
-    std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < n; ++i) sum += CharMix(p[i]);
+bool CountLetters(const Ch* p, std::size_t n, LetterCounts& counts) {
+    std::uint64_t lo = 0, hi = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto& c = CountsOf(p[i]);
+        lo += c[0];
+        hi += c[1];
+    }
+    counts.lo = lo;
+    counts.hi = hi;
+    return n >= 1 && n <= kMaxCounted && hi < kOther;
+}
+
+// A hash of the row test's key: length, folded first and last character and
+// the folded multiset (its letter counts, or a sum for any other unit: the
+// order of the characters does not count). counted tells which.
+template <class Ch>
+std::uint64_t KeyHash(const Ch* p, std::size_t n, LetterCounts& counts, bool& counted) {
+    counted = CountLetters(p, n, counts);
     if (n == 0) return Mix(0x51ED);
     const std::uint64_t ends = (static_cast<std::uint64_t>(fw::Fold(p[0])) << 32) ^ fw::Fold(p[n - 1]);
+    if (counted) return Mix(counts.lo ^ Mix(counts.hi ^ ends ^ (static_cast<std::uint64_t>(n) << 56)));
+    std::uint64_t sum = 0;
+    for (std::size_t i = 0; i < n; ++i) sum += CharMix(p[i]);
     return Mix(sum ^ Mix(ends ^ (static_cast<std::uint64_t>(n) << 56)));
 }
 
@@ -134,7 +184,12 @@ void WordIndex::Build(const fw::StringRows& rows) {
     keyed.reserve(static_cast<std::size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         const fw::String& r = rows.Cell(i);
-        keyed.emplace_back(r.Visit([](const auto* p, std::size_t n) { return KeyHash(p, n); }), i);
+        keyed.emplace_back(r.Visit([](const auto* p, std::size_t n) {
+                               LetterCounts counts;
+                               bool counted;
+                               return KeyHash(p, n, counts, counted);
+                           }),
+                           i);
     }
     // By hash, and within a hash in list order.
     std::sort(keyed.begin(), keyed.end());
@@ -252,7 +307,9 @@ bool SameFoldedMultiset(const unsigned char* chars, bool wide, const Ch* u, std:
 template <class Ch>
 bool WordIndex::FindIn(const Ch* u, std::size_t n, Found& found) const {
     if (starts_.empty()) return false;
-    const std::uint64_t hash = KeyHash(u, n);
+    LetterCounts counts;
+    bool counted;
+    const std::uint64_t hash = KeyHash(u, n, counts, counted);
     const std::size_t b = hash >> shift_;
     const auto tag = static_cast<unsigned char>(hash);
     const char32_t first = n ? fw::Fold(u[0]) : 0, last = n ? fw::Fold(u[n - 1]) : 0;
@@ -272,7 +329,12 @@ bool WordIndex::FindIn(const Ch* u, std::size_t n, Found& found) const {
         if (recordTag != tag || length != n) continue;
         if (n != 0 && (fw::Fold(RecordChar(chars, wide, 0)) != first || fw::Fold(RecordChar(chars, wide, n - 1)) != last))
             continue;
-        if (!SameFoldedMultiset(chars, wide, u, n)) continue;
+        if (counted && !wide) {
+            LetterCounts rowCounts;
+            if (!CountLetters(chars, n, rowCounts) || !(rowCounts == counts)) continue;
+        } else if (!SameFoldedMultiset(chars, wide, u, n)) {
+            continue;
+        }
         found.row.chars = chars;
         found.row.wide = wide;
         found.bucket = b;
