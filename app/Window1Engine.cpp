@@ -47,7 +47,9 @@ void Window1::Scramble_Action(fw::PushButton&) {
         }
         // Read once: a large text costs a pass over the area's document.
         EditField1()->TextInto(Module1::FullBook);
-        EditField3()->SetTextFrom(*EditField1());
+        // The left area's document becomes the kept one rather than being
+        // copied, which leaves the left area empty before its turn below.
+        EditField3()->TakeTextFrom(*EditField1());
     }
     Module1::NewScrambledMessageFlag = true;
     EditField2()->SetText(fw::String());

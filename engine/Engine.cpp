@@ -230,7 +230,7 @@ void ScrambleIn(const Ch* text, std::size_t n) {
 template <class Ch>
 void PutLookedUp(const Ch* unit, std::size_t len, WordLookup& lookup, BookWriter& out) {
     WordIndex::RowChars row;
-    if (len > 0 && lookup.FirstMatchIn(unit, len, &row) >= 0) {
+    if (len > 0 && lookup.MatchIn(unit, len, &row)) {
         out.Put(unit, 1);
         if (!row.wide) out.Put(row.chars + 1, len - 1);
         else

@@ -26,14 +26,64 @@ constexpr auto kByteMix = [] {
 inline std::uint64_t CharMix(unsigned char c) { return kByteMix[c]; }
 inline std::uint64_t CharMix(char32_t c) { return Mix(fw::Fold(c) + 0x9E3779B97F4A7C15ULL); }
 
-// A hash of the row test's key: length, folded first and last character and
-// the folded multiset (a sum, so the order of the characters does not count).
+// The letters a to z of a text, letter case ignored, counted in four bits
+// each: a to p in lo, q to z in hi, whose bits from 40 on count every other
+// character. For a unit of at most 15 characters that are all letters (the
+// usual one) the two words are its folded multiset exactly, so that the
+// letter test is two comparisons; the counts come from a table, two loads a
+// character.
+struct LetterCounts {
+    std::uint64_t lo = 0, hi = 0;
+    bool operator==(const LetterCounts&) const = default;
+};
+constexpr std::size_t kMaxCounted = 15;
+constexpr std::uint64_t kOther = std::uint64_t{1} << 40;
+constexpr auto kCounts = [] {
+    std::array<std::array<std::uint64_t, 2>, 256> t{};
+    for (std::size_t c = 0; c < 256; ++c) {
+        const char32_t f = fw::detail::kFoldLatin1[c];
+        if (f >= U'a' && f <= U'z') {
+            const unsigned l = static_cast<unsigned>(f - U'a');
+            t[c][l / 16] = std::uint64_t{1} << (4 * (l % 16));
+        } else {
+            t[c][1] = kOther;
+        }
+    }
+    return t;
+}();
+inline const std::array<std::uint64_t, 2>& CountsOf(unsigned char c) { return kCounts[c]; }
+// A character beyond Latin-1 may fold to a letter (the Kelvin sign to k).
+inline const std::array<std::uint64_t, 2>& CountsOf(char32_t c) {
+    const char32_t f = fw::Fold(c);
+    return kCounts[f < 0x80 ? f : 0];
+}
+
+// The counts of the n characters; true when they are the unit's multiset
+// (1 to 15 characters, all letters).
 template <class Ch>
-std::uint64_t KeyHash(const Ch* p, std::size_t n) {
-    std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < n; ++i) sum += CharMix(p[i]);
+bool CountLetters(const Ch* p, std::size_t n, LetterCounts& counts) {
+    std::uint64_t lo = 0, hi = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto& c = CountsOf(p[i]);
+        lo += c[0];
+        hi += c[1];
+    }
+    counts.lo = lo;
+    counts.hi = hi;
+    return n >= 1 && n <= kMaxCounted && hi < kOther;
+}
+
+// A hash of the row test's key: length, folded first and last character and
+// the folded multiset (its letter counts, or a sum for any other unit: the
+// order of the characters does not count). counted tells which.
+template <class Ch>
+std::uint64_t KeyHash(const Ch* p, std::size_t n, LetterCounts& counts, bool& counted) {
+    counted = CountLetters(p, n, counts);
     if (n == 0) return Mix(0x51ED);
     const std::uint64_t ends = (static_cast<std::uint64_t>(fw::Fold(p[0])) << 32) ^ fw::Fold(p[n - 1]);
+    if (counted) return Mix(counts.lo ^ Mix(counts.hi ^ ends ^ (static_cast<std::uint64_t>(n) << 56)));
+    std::uint64_t sum = 0;
+    for (std::size_t i = 0; i < n; ++i) sum += CharMix(p[i]);
     return Mix(sum ^ Mix(ends ^ (static_cast<std::uint64_t>(n) << 56)));
 }
 
@@ -134,78 +184,88 @@ void WordIndex::Build(const fw::StringRows& rows) {
     keyed.reserve(static_cast<std::size_t>(count));
     for (int32_t i = 0; i < count; ++i) {
         const fw::String& r = rows.Cell(i);
-        keyed.emplace_back(r.Visit([](const auto* p, std::size_t n) { return KeyHash(p, n); }), i);
+        keyed.emplace_back(r.Visit([](const auto* p, std::size_t n) {
+                               LetterCounts counts;
+                               bool counted;
+                               return KeyHash(p, n, counts, counted);
+                           }),
+                           i);
     }
     // By hash, and within a hash in list order.
     std::sort(keyed.begin(), keyed.end());
 
-    // The records' size is known from the rows: size the array once and
-    // write into it.
-    std::size_t total = 0;
-    for (const auto& [hash, row] : keyed) {
-        const fw::String& r = rows.Cell(row);
-        bool wide = false;
-        for (std::size_t c = 0; c < r.Size(); ++c) wide |= r.At(c) > 0xFF;
-        total += 16 + r.Size() * (wide ? 4 : 1);  // header, characters, and room for a row index
-    }
-    records_.resize(total);
-    std::size_t at = 0;
-    auto put32 = [&](std::uint32_t v) {
-        std::memcpy(records_.data() + at, &v, 4);
-        at += 4;
-    };
-    // The slot table is sized by the number of distinct hashes and filled
-    // as the records are written.
-    std::size_t distinct = 0;
-    for (std::size_t i = 0; i < keyed.size(); ++i) distinct += (i == 0 || keyed[i].first != keyed[i - 1].first);
-    std::size_t size = 16;
-    while (size < distinct * 2) size <<= 1;
-    slots_.assign(size, 0);
-    mask_ = size - 1;
-    std::vector<std::int32_t> group, rest;
-    auto emit = [&](std::uint64_t hash, const std::int32_t* rowsOfKey, std::size_t k) {
-        const fw::String& r = rows.Cell(rowsOfKey[0]);
-        const std::size_t n = r.Size();
-        bool wide = false;
-        for (std::size_t c = 0; c < n; ++c) wide |= r.At(c) > 0xFF;
-        std::uint64_t slot = hash & mask_;
-        while (slots_[slot] != 0) slot = (slot + 1) & mask_;
-        slots_[slot] = ((hash >> 32) << 32) | (static_cast<std::uint64_t>(at) + 1);
-        put32(static_cast<std::uint32_t>(rowsOfKey[0]));
-        put32(static_cast<std::uint32_t>(n));
-        put32(static_cast<std::uint32_t>((k << 1) | (wide ? 1 : 0)));
-        for (std::size_t c = 0; c < n; ++c) {
-            if (wide) put32(r.At(c));
-            else records_[at++] = static_cast<unsigned char>(r.At(c));
-        }
-        for (std::size_t m = 1; m < k; ++m) put32(static_cast<std::uint32_t>(rowsOfKey[m]));
-    };
+    // The keys in hash order, each with its rows in list order. Rows sharing
+    // a hash almost always share the key; they are split by their exact key
+    // all the same.
+    std::vector<std::uint64_t> hashes;
+    rows_.clear();
+    rows_.reserve(keyed.size());
+    rowStarts_.clear();
+    std::vector<std::int32_t> rest;
     for (std::size_t i = 0; i < keyed.size();) {
         std::size_t j = i + 1;
         while (j < keyed.size() && keyed[j].first == keyed[i].first) ++j;
-        if (j == i + 1) {
-            emit(keyed[i].first, &keyed[i].second, 1);
-            i = j;
-            continue;
-        }
-        // Rows sharing a hash almost always share the key; split them by
-        // their exact key all the same, each group in list order.
         rest.clear();
         for (std::size_t m = i; m < j; ++m) rest.push_back(keyed[m].second);
         while (!rest.empty()) {
-            group.clear();
             const fw::String& lead = rows.Cell(rest[0]);
+            hashes.push_back(keyed[i].first);
+            rowStarts_.push_back(static_cast<std::uint32_t>(rows_.size()));
             std::size_t kept = 0;
             for (const std::int32_t row : rest) {
-                if (group.empty() || SameKey(rows.Cell(row), lead)) group.push_back(row);
+                if (row == rest[0] || SameKey(rows.Cell(row), lead)) rows_.push_back(row);
                 else rest[kept++] = row;
             }
             rest.resize(kept);
-            emit(keyed[i].first, group.data(), group.size());
         }
         i = j;
     }
-    records_.resize(at);
+    rowStarts_.push_back(static_cast<std::uint32_t>(rows_.size()));
+
+    // About two keys a bucket.
+    unsigned bits = 1;
+    while (bits < 31 && (std::size_t{1} << (bits + 1)) <= hashes.size()) ++bits;
+    shift_ = 64 - bits;
+    const std::size_t buckets = std::size_t{1} << bits;
+    starts_.assign(buckets + 1, 0);
+    keysBefore_.assign(buckets, 0);
+    records_.clear();
+    std::size_t bucket = 0;
+    for (std::size_t k = 0; k < hashes.size(); ++k) {
+        const std::size_t b = hashes[k] >> shift_;
+        for (; bucket <= b; ++bucket) {
+            starts_[bucket] = static_cast<std::uint32_t>(records_.size());
+            keysBefore_[bucket] = static_cast<std::uint32_t>(k);
+        }
+        const fw::String& r = rows.Cell(rows_[rowStarts_[k]]);
+        const std::size_t n = r.Size();
+        bool wide = false;
+        for (std::size_t c = 0; c < n; ++c) wide |= r.At(c) > 0xFF;
+        records_.push_back(static_cast<unsigned char>(hashes[k]));
+        if (!wide && n < 0x80) {
+            records_.push_back(static_cast<unsigned char>(n));
+        } else {
+            records_.push_back(static_cast<unsigned char>(0x80 | (wide ? 1 : 0)));
+            const auto n32 = static_cast<std::uint32_t>(n);
+            records_.insert(records_.end(), reinterpret_cast<const unsigned char*>(&n32),
+                            reinterpret_cast<const unsigned char*>(&n32) + 4);
+        }
+        for (std::size_t c = 0; c < n; ++c) {
+            const char32_t ch = r.At(c);
+            if (!wide) {
+                records_.push_back(static_cast<unsigned char>(ch));
+            } else {
+                const auto c32 = static_cast<std::uint32_t>(ch);
+                records_.insert(records_.end(), reinterpret_cast<const unsigned char*>(&c32),
+                                reinterpret_cast<const unsigned char*>(&c32) + 4);
+            }
+        }
+    }
+    for (; bucket <= buckets; ++bucket) {
+        starts_[bucket] = static_cast<std::uint32_t>(records_.size());
+        if (bucket < buckets) keysBefore_[bucket] = static_cast<std::uint32_t>(hashes.size());
+    }
+    records_.shrink_to_fit();
 }
 
 namespace {
@@ -245,58 +305,77 @@ bool SameFoldedMultiset(const unsigned char* chars, bool wide, const Ch* u, std:
 }  // namespace
 
 template <class Ch>
-const unsigned char* WordIndex::FindRecordIn(const Ch* u, std::size_t n) const {
-    if (slots_.empty()) return nullptr;
-    const std::uint64_t hash = KeyHash(u, n);
-    const std::uint64_t tag = hash >> 32;
-    std::uint64_t slot = hash & mask_;
+bool WordIndex::FindIn(const Ch* u, std::size_t n, Found& found) const {
+    if (starts_.empty()) return false;
+    LetterCounts counts;
+    bool counted;
+    const std::uint64_t hash = KeyHash(u, n, counts, counted);
+    const std::size_t b = hash >> shift_;
+    const auto tag = static_cast<unsigned char>(hash);
     const char32_t first = n ? fw::Fold(u[0]) : 0, last = n ? fw::Fold(u[n - 1]) : 0;
-    while (slots_[slot] != 0) {
-        if ((slots_[slot] >> 32) == tag) {
-            const unsigned char* rec = records_.data() + ((slots_[slot] & 0xFFFFFFFFu) - 1);
-            const bool wide = Load32(rec + 8) & 1;
-            const unsigned char* chars = rec + 12;
-            if (Load32(rec + 4) == n &&
-                (n == 0 || (fw::Fold(RecordChar(chars, wide, 0)) == first &&
-                            fw::Fold(RecordChar(chars, wide, n - 1)) == last)) &&
-                SameFoldedMultiset(chars, wide, u, n))
-                return rec;
+    const unsigned char* p = records_.data() + starts_[b];
+    const unsigned char* const end = records_.data() + starts_[b + 1];
+    for (std::uint32_t k = 0; p < end; ++k) {
+        const unsigned char recordTag = p[0];
+        std::size_t length = p[1];
+        bool wide = false;
+        const unsigned char* chars = p + 2;
+        if (length >= 0x80) {
+            wide = length & 1;
+            length = Load32(p + 2);
+            chars = p + 6;
         }
-        slot = (slot + 1) & mask_;
+        p = chars + length * (wide ? 4 : 1);
+        if (recordTag != tag || length != n) continue;
+        if (n != 0 && (fw::Fold(RecordChar(chars, wide, 0)) != first || fw::Fold(RecordChar(chars, wide, n - 1)) != last))
+            continue;
+        if (counted && !wide) {
+            LetterCounts rowCounts;
+            if (!CountLetters(chars, n, rowCounts) || !(rowCounts == counts)) continue;
+        } else if (!SameFoldedMultiset(chars, wide, u, n)) {
+            continue;
+        }
+        found.row.chars = chars;
+        found.row.wide = wide;
+        found.bucket = b;
+        found.inBucket = k;
+        return true;
     }
-    return nullptr;
+    return false;
+}
+
+const std::int32_t* WordIndex::RowsOf(const Found& found, std::size_t* count) const {
+    const std::uint32_t key = keysBefore_[found.bucket] + found.inBucket;
+    *count = rowStarts_[key + 1] - rowStarts_[key];
+    return rows_.data() + rowStarts_[key];
 }
 
 template <class Ch>
-int32_t WordIndex::FirstMatchIn(const Ch* u, std::size_t n, RowChars* row) const {
-    const unsigned char* rec = FindRecordIn(u, n);
-    if (!rec) return -1;
-    row->chars = rec + 12;
-    row->wide = Load32(rec + 8) & 1;
-    return static_cast<int32_t>(Load32(rec));
+bool WordIndex::MatchIn(const Ch* u, std::size_t n, RowChars* row) const {
+    Found found;
+    if (!FindIn(u, n, found)) return false;
+    *row = found.row;
+    return true;
 }
 
-template int32_t WordIndex::FirstMatchIn(const unsigned char*, std::size_t, RowChars*) const;
-template int32_t WordIndex::FirstMatchIn(const char32_t*, std::size_t, RowChars*) const;
+template bool WordIndex::MatchIn(const unsigned char*, std::size_t, RowChars*) const;
+template bool WordIndex::MatchIn(const char32_t*, std::size_t, RowChars*) const;
 
 char32_t WordIndex::RowChars::At(std::size_t i) const { return RecordChar(chars, wide, i); }
 
 int32_t WordIndex::FirstMatch(const fw::String& u) const {
-    const unsigned char* rec = u.Visit([&](const auto* p, std::size_t n) { return FindRecordIn(p, n); });
-    return rec ? static_cast<int32_t>(Load32(rec)) : -1;
+    Found found;
+    if (!u.Visit([&](const auto* p, std::size_t n) { return FindIn(p, n, found); })) return -1;
+    std::size_t count = 0;
+    return RowsOf(found, &count)[0];
 }
 
 std::vector<int32_t> WordIndex::AllMatches(const fw::String& u) const {
-    std::vector<int32_t> found;
-    if (const unsigned char* rec = u.Visit([&](const auto* p, std::size_t n) { return FindRecordIn(p, n); })) {
-        const std::size_t n = Load32(rec + 4);
-        const std::uint32_t meta = Load32(rec + 8);
-        const std::size_t count = meta >> 1;
-        found.push_back(static_cast<int32_t>(Load32(rec)));
-        const unsigned char* more = rec + 12 + n * ((meta & 1) ? 4 : 1);
-        for (std::size_t k = 1; k < count; ++k) found.push_back(static_cast<int32_t>(Load32(more + 4 * (k - 1))));
-    }
-    return found;
+    Found found;
+    if (!u.Visit([&](const auto* p, std::size_t n) { return FindIn(p, n, found); })) return {};
+    std::size_t count = 0;
+    const std::int32_t* rows = RowsOf(found, &count);
+    return std::vector<int32_t>(rows, rows + count);
 }
 
 void WordLookup::Refresh() {
@@ -314,25 +393,24 @@ int32_t WordLookup::FirstMatch(const fw::String& u) {
 }
 
 template <class Ch>
-int32_t WordLookup::FirstMatchIn(const Ch* u, std::size_t n, WordIndex::RowChars* row) {
+bool WordLookup::MatchIn(const Ch* u, std::size_t n, WordIndex::RowChars* row) {
     if (mode_ == Mode::Walk) {
         fw::String unit;
         unit.Assign(u, n);
         const int32_t found = FirstMatch(unit);
-        if (found >= 0) {
-            // The row's own characters, in the form it keeps them.
-            const fw::String& r = rows_->Cell(found);
-            row->wide = r.IsWide();
-            row->chars = r.IsWide() ? reinterpret_cast<const unsigned char*>(r.Ucs4()) : r.Latin1();
-        }
-        return found;
+        if (found < 0) return false;
+        // The row's own characters, in the form it keeps them.
+        const fw::String& r = rows_->Cell(found);
+        row->wide = r.IsWide();
+        row->chars = r.IsWide() ? reinterpret_cast<const unsigned char*>(r.Ucs4()) : r.Latin1();
+        return true;
     }
     Refresh();
-    return index_.FirstMatchIn(u, n, row);
+    return index_.MatchIn(u, n, row);
 }
 
-template int32_t WordLookup::FirstMatchIn(const unsigned char*, std::size_t, WordIndex::RowChars*);
-template int32_t WordLookup::FirstMatchIn(const char32_t*, std::size_t, WordIndex::RowChars*);
+template bool WordLookup::MatchIn(const unsigned char*, std::size_t, WordIndex::RowChars*);
+template bool WordLookup::MatchIn(const char32_t*, std::size_t, WordIndex::RowChars*);
 
 std::vector<int32_t> WordLookup::AllMatches(const fw::String& u) {
     if (mode_ == Mode::Walk) return WalkAllMatches(*rows_, u, fw::Left(u, 1), fw::Right(u, 1));

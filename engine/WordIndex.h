@@ -41,25 +41,40 @@ public:
         bool wide = false;
         char32_t At(std::size_t i) const;
     };
-    // FirstMatch for a unit given as characters of either form; row gets
-    // the passing row's characters, read in the index.
+    // Whether a row passes for a unit given as characters of either form;
+    // row gets the first passing row's characters, read in the index (its
+    // number is not looked up: the rebuild needs only the characters).
     template <class Ch>
-    int32_t FirstMatchIn(const Ch* u, std::size_t n, RowChars* row) const;
+    bool MatchIn(const Ch* u, std::size_t n, RowChars* row) const;
 
 private:
+    // A record found: its characters, its bucket and its place there.
+    struct Found {
+        RowChars row;
+        std::size_t bucket = 0;
+        std::uint32_t inBucket = 0;
+    };
     template <class Ch>
-    const unsigned char* FindRecordIn(const Ch* u, std::size_t n) const;
+    bool FindIn(const Ch* u, std::size_t n, Found& found) const;
+    // The rows of the record found, in list order.
+    const std::int32_t* RowsOf(const Found& found, std::size_t* count) const;
 
-    // One record per distinct key, packed in one byte array so that a
-    // look-up touches one slot and one record and nothing else (the text
-    // being worked on pushes everything else out of the cache):
-    //   u32 first row, u32 length n, u32 (row count << 1 | wide),
-    //   the first row's n characters (bytes, or 4 bytes each when wide),
-    //   then the other rows of the key in list order (u32 each).
+    // One record per distinct key, ordered by the top bits of the key's hash
+    // (its bucket), so that a look-up reads one entry of starts_ and then
+    // the one or two records of its bucket, side by side: small enough to
+    // stay in the cache while a large text streams through. A record is a
+    // tag (8 more bits of the hash), the length n (one byte when below 128
+    // and the characters are one byte each; else 0x80 | wide, then u32 n),
+    // then the first row's n characters (bytes, or 4 bytes each when wide).
     std::vector<unsigned char> records_;
-    // Open addressing: (32-bit hash tag << 32) | (record offset + 1); 0 empty.
-    std::vector<std::uint64_t> slots_;
-    std::uint64_t mask_ = 0;
+    // Bucket b's records are records_[starts_[b], starts_[b + 1]).
+    std::vector<std::uint32_t> starts_;
+    unsigned shift_ = 64;
+    // Only for the row numbers: the records before each bucket, and the
+    // rows of record k, in list order: rows_[rowStarts_[k], rowStarts_[k + 1]).
+    std::vector<std::uint32_t> keysBefore_;
+    std::vector<std::uint32_t> rowStarts_;
+    std::vector<std::int32_t> rows_;
     std::size_t indexed_ = 0;
     std::vector<std::pair<std::uint64_t, std::int32_t>> scratchKeyed_;
 };
@@ -74,10 +89,11 @@ public:
     explicit WordLookup(const fw::StringRows& rows, Mode mode = Mode::Indexed) : rows_(&rows), mode_(mode) {}
     const fw::StringRows& Rows() const { return *rows_; }
     int32_t FirstMatch(const fw::String& u);
-    // The same for a unit given as characters of either form; row gets the
-    // passing row's characters (in the index, or in the rows when walked).
+    // Whether a row passes for a unit given as characters of either form;
+    // row gets the first passing row's characters (in the index, or in the
+    // rows when walked).
     template <class Ch>
-    int32_t FirstMatchIn(const Ch* u, std::size_t n, WordIndex::RowChars* row);
+    bool MatchIn(const Ch* u, std::size_t n, WordIndex::RowChars* row);
     std::vector<int32_t> AllMatches(const fw::String& u);
     // Builds the index now if the rows changed since it was built.
     void Refresh();

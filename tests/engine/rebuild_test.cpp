@@ -94,13 +94,25 @@ TEST(WordIndex, AgreesWithTheWalk) {
     }
 
     // Odd rows: non-ASCII letters of either case, digits, duplicates, a row
-    // equal but for case, an empty row; and a one-row and an empty list.
-    const auto odd = RowsOf({"\xC3\x89t\xC3\xA9s", "caf\xC3\xA9", "abc12", "abc12", "ABC21", "", "Seven", "x"});
+    // equal but for case, an empty row, a Kelvin sign (it folds to k), a
+    // letter fifteen and sixteen times, rows past 127 characters; and a
+    // one-row and an empty list.
+    const std::string longRow = "b" + std::string(64, 'a') + std::string(64, 'd') + "c";
+    const std::string longUnit = "B" + std::string(64, 'd') + std::string(64, 'a') + "C";
+    const std::string a15(15, 'a'), a16(16, 'a'), A15(15, 'A'), A16(16, 'A');
+    const auto odd = RowsOf({"\xC3\x89t\xC3\xA9s", "caf\xC3\xA9", "abc12", "abc12", "ABC21", "", "Seven",
+                             "\xE2\x84\xAA" "elvik", "kelvik", a15.c_str(), a16.c_str(), longRow.c_str(), "x"});
     engine::WordLookup oddLookup(odd);
-    for (const char* u : {"\xC3\xA9T\xC3\x89S", "CAF\xC3\x89", "ab1c2", "aBc12", "sEVEN", "", "x", "abc21"}) {
+    for (const char* u : {"\xC3\xA9T\xC3\x89S", "CAF\xC3\x89", "ab1c2", "aBc12", "sEVEN", "", "x", "abc21", "KLEVIK",
+                          "k\xE2\x84\xAA" "levi", A15.c_str(), A16.c_str(), longUnit.c_str()}) {
         const fw::String s(u);
         EXPECT_EQ(oddLookup.AllMatches(s), engine::WalkAllMatches(odd, s, fw::Left(s, 1), fw::Right(s, 1))) << u;
     }
+    // Not for want of a match.
+    EXPECT_EQ(oddLookup.AllMatches(fw::String("KLEVIK")), (std::vector<int32_t>{7, 8}));
+    EXPECT_EQ(oddLookup.AllMatches(fw::String(A15)), std::vector<int32_t>{9});
+    EXPECT_EQ(oddLookup.AllMatches(fw::String(A16)), std::vector<int32_t>{10});
+    EXPECT_EQ(oddLookup.AllMatches(fw::String(longUnit)), std::vector<int32_t>{11});
     for (const auto& rows : {RowsOf({"bread"}), RowsOf({})}) {
         engine::WordLookup l(rows);
         EXPECT_EQ(l.FirstMatch(fw::String("bread")), -1);

@@ -7,7 +7,9 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -225,8 +227,7 @@ TextArea::TextArea() {
     editor_->setTabChangesFocus(!acceptTabs_);
     editor_->setFrameShape(QFrame::StyledPanel);
     SetWidget(editor_);
-    QObject::connect(editor_->document(), &QTextDocument::contentsChange, Context(),
-                     [this](int position, int removed, int added) { ContentsChanged(position, removed, added); });
+    ConnectDocument();
     QObject::connect(editor_, &QPlainTextEdit::textChanged, Context(), [this] {
         if (!settingText_) RaiseEvent("TextChange");
     });
@@ -240,6 +241,12 @@ TextArea::~TextArea() {
 }
 
 QPlainTextEdit* TextArea::Editor() const { return editor_.data(); }
+
+void TextArea::ConnectDocument() {
+    QObject::disconnect(documentChanges_);
+    documentChanges_ = QObject::connect(editor_->document(), &QTextDocument::contentsChange, Context(),
+                                        [this](int position, int removed, int added) { ContentsChanged(position, removed, added); });
+}
 
 // ---- conversions -------------------------------------------------------------
 
@@ -634,6 +641,66 @@ TextMeasure TextArea::Measure(bool lookForWide) const {
         size.wide = any != 0;
     }
     return size;
+}
+
+void TextArea::TakeTextFrom(TextArea& source) {
+    if (&source == this) return;
+    // Long runs are cut only where lines wrap: a document cut for one area
+    // cannot be shown as it is by an area whose lines run on.
+    if (!editor_ || !source.editor_ || WrapsLines() != source.WrapsLines()) {
+        SetTextFrom(source);
+        source.SetText(String());
+        return;
+    }
+    QTextDocument* doc = source.editor_->document();
+    QTextDocument* old = editor_->document();
+    // Dropping the document this area had takes as long as emptying it.
+    if (static_cast<std::size_t>(std::max(doc->characterCount(), old->characterCount())) >= kLongText) BusyExpected();
+    // What each area shows its text with lives in the document: it stays
+    // with the area.
+    const QFont font = old->defaultFont(), sourceFont = doc->defaultFont();
+    const QTextOption option = old->defaultTextOption(), sourceOption = doc->defaultTextOption();
+    for (TextArea* area : {this, &source}) {
+        QObject::disconnect(area->documentChanges_);
+        // A highlighter belongs to its document; it comes back below.
+        if (area->highlighter_) {
+            area->highlighter_->setDocument(nullptr);
+            delete area->highlighter_.data();
+        }
+    }
+    // The source starts afresh. Its document goes under the owner of the
+    // one this area had, which goes when the editor takes the new one.
+    doc->setParent(old->parent());
+    source.settingText_ = true;
+    source.editor_->setDocument(nullptr);
+    source.settingText_ = false;
+    // A fresh layout: the old one would still count the source's editor as
+    // the one whose width it follows.
+    doc->setDocumentLayout(new QPlainTextDocumentLayout(doc));
+    doc->setDefaultFont(font);
+    doc->setDefaultTextOption(option);
+    // As after setting a text: nothing to undo, nothing modified.
+    doc->clearUndoRedoStacks();
+    doc->setModified(false);
+    settingText_ = true;
+    editor_->setDocument(doc);
+    settingText_ = false;
+    // Shown from the start, as a text set is; the editor would keep the
+    // place it had scrolled to in the old document.
+    editor_->verticalScrollBar()->setValue(0);
+    editor_->horizontalScrollBar()->setValue(0);
+    QTextDocument* fresh = source.editor_->document();
+    fresh->setDefaultFont(sourceFont);
+    fresh->setDefaultTextOption(sourceOption);
+    ends_ = std::move(source.ends_);
+    source.ends_.clear();
+    encoding_ = source.encoding_;
+    source.encoding_ = TextEncoding::Utf8;
+    for (TextArea* area : {this, &source}) {
+        area->ConnectDocument();
+        area->UpdateSpellChecking();
+        area->RaiseEvent("TextChange");
+    }
 }
 
 void TextArea::SetDocumentText(const QString& doc, std::vector<std::uint8_t> ends) {

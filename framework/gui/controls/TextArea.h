@@ -55,6 +55,10 @@ public:
     // (wide then stays false), one look over its characters for one past
     // Latin-1, a part at a time.
     TextMeasure Measure(bool lookForWide = true) const;
+    // SetText(source.Text()), then source.SetText(String()), handing the
+    // source's document over instead of copying it: a large text moves at
+    // once. Its encoding goes with it. The area keeps its own looks.
+    void TakeTextFrom(TextArea& source);
 
     // How the text came in from a file, so that saving writes it back the
     // same way. It belongs to the text: set by whoever loads or builds it,
@@ -184,6 +188,8 @@ private:
     // line ends (paste, drop, SelText).
     void InsertExact(const QString& text);
     void ContentsChanged(int position, int removed, int added);
+    // Follows the edits of the editor's present document.
+    void ConnectDocument();
     void ResyncLineEnds();
     void UpdateSpellChecking();
     void UpdatePalette();
@@ -192,6 +198,7 @@ private:
     int RoomLeft() const;
 
     QPointer<TextAreaEditor> editor_;
+    QMetaObject::Connection documentChanges_;
     // One entry per block separator, in document order.
     std::vector<std::uint8_t> ends_;
     // Text() once the widget is gone.

@@ -11,8 +11,11 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 
@@ -75,6 +78,13 @@ TEST_P(TextAreaExact, GivesBackExactlyWhatWasSet) {
     copy->SetText(String("old\r\ntext\r"));
     copy->SetTextFrom(*area);
     EXPECT_TRUE(copy->Text().Identical(text));
+    // Or taken over with the document, which leaves the source empty.
+    auto taker = fw::New<fw::TextArea>();
+    taker->PlaceInto(&host.widget);
+    taker->SetText(String("old\r\ntext\r"));
+    taker->TakeTextFrom(*copy);
+    EXPECT_TRUE(taker->Text().Identical(text));
+    EXPECT_TRUE(copy->Text().IsEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -122,6 +132,101 @@ TEST(TextArea, TwentyMegabytesSetAndReadBackQuickly) {
     Type(area->Editor(), "X");
     const String edited = area->Text();
     EXPECT_TRUE(edited.Identical(String("X") + text));
+}
+
+// An area that takes another's text behaves as if the text had been set:
+// its own looks and width, nothing to undo, the cursor at the start, and
+// edits of either area that touch only that area.
+TEST(TextArea, TakingATextIsSettingItAndEmptyingTheSource) {
+    Host host;
+    auto source = fw::New<fw::TextArea>();
+    auto taker = fw::New<fw::TextArea>();
+    source->PlaceInto(&host.widget);
+    taker->PlaceInto(&host.widget);
+    source->SetBounds(0, 0, 400, 100);
+    taker->SetBounds(0, 200, 200, 100);
+    source->SetTextSize(20);
+    source->SetAlignment(2);
+    taker->SetTextSize(9);
+    taker->SetAlignment(3);
+    host.widget.show();
+    int sourceChanges = 0, takerChanges = 0;
+    source->AddEventHandler("TextChange", std::function<void()>([&] { ++sourceChanges; }));
+    taker->AddEventHandler("TextChange", std::function<void()>([&] { ++takerChanges; }));
+
+    std::u32string lines;
+    for (int i = 0; i < 40; ++i) lines += U"line of some words that wrap in a narrow area" + std::u32string(i % 2 ? U"\r\n" : U"\r");
+    const String text = S(lines);
+    source->SetText(text);
+    source->SetEncoding(fw::TextEncoding::Utf16LE);
+    PlaceCursor(*source, 5);
+    Type(source->Editor(), "x");
+    Key(source->Editor(), Qt::Key_Backspace);
+    source->SetSelStart(3);
+    source->SetSelLength(4);
+    taker->SetText(text + text);
+    taker->Editor()->verticalScrollBar()->setValue(taker->Editor()->verticalScrollBar()->maximum());
+    sourceChanges = takerChanges = 0;
+
+    taker->TakeTextFrom(*source);
+    // As many text changes as setting a text and emptying an area raise.
+    auto ref = fw::New<fw::TextArea>();
+    ref->PlaceInto(&host.widget);
+    ref->SetBounds(0, 200, 200, 100);
+    ref->SetTextSize(9);
+    int refChanges = 0;
+    ref->AddEventHandler("TextChange", std::function<void()>([&] { ++refChanges; }));
+    ref->SetText(text);
+    EXPECT_EQ(takerChanges, refChanges);
+    refChanges = 0;
+    ref->SetText(String());
+    EXPECT_EQ(sourceChanges, refChanges);
+    ref->SetText(text);
+    EXPECT_TRUE(taker->Text().Identical(text));
+    EXPECT_EQ(taker->Encoding(), fw::TextEncoding::Utf16LE);
+    EXPECT_TRUE(source->Text().IsEmpty());
+    EXPECT_TRUE(source->IsEmpty());
+    for (fw::TextArea* area : {&*taker, &*source}) {
+        QPlainTextEdit* ed = area->Editor();
+        QTextDocument* doc = ed->document();
+        SCOPED_TRACE(area == &*taker ? "taker" : "source");
+        EXPECT_EQ(area->SelStart(), 0);
+        EXPECT_EQ(area->SelLength(), 0);
+        EXPECT_FALSE(doc->isUndoAvailable());
+        EXPECT_FALSE(doc->isModified());
+        EXPECT_EQ(doc->defaultFont(), ed->font());
+        EXPECT_EQ(doc->defaultTextOption().alignment(), area == &*taker ? Qt::AlignRight : Qt::AlignHCenter);
+        EXPECT_EQ(doc->defaultTextOption().wrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+        EXPECT_TRUE(area->SpellCheckingActive());
+        EXPECT_EQ(ed->verticalScrollBar()->value(), 0);
+    }
+    // Lines wrap at this area's own width, as in the area given the text.
+    const auto linesOfFirstBlock = [](fw::TextArea& area) {
+        QTextDocument* doc = area.Editor()->document();
+        doc->documentLayout()->blockBoundingRect(doc->firstBlock());
+        return doc->firstBlock().layout()->lineCount();
+    };
+    QCoreApplication::processEvents();
+    EXPECT_GT(linesOfFirstBlock(*ref), 1);
+    EXPECT_EQ(linesOfFirstBlock(*taker), linesOfFirstBlock(*ref));
+
+    // Each area follows the edits of its own document only.
+    PlaceCursor(*taker, 0);
+    Key(taker->Editor(), Qt::Key_Return, Qt::NoModifier, "\r");
+    Type(source->Editor(), "ab");
+    Key(source->Editor(), Qt::Key_Return, Qt::NoModifier, "\r");
+    EXPECT_TRUE(taker->Text().Identical(String("\n") + text));
+    EXPECT_TRUE(source->Text().Identical("ab\n"));
+    // The source going first leaves the taken document whole, and it still
+    // follows its own area's width.
+    source = nullptr;
+    QCoreApplication::processEvents();
+    taker->SetBounds(0, 200, 300, 100);
+    ref->SetBounds(0, 200, 300, 100);
+    ref->SetText(String("\n") + text);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(linesOfFirstBlock(*taker), linesOfFirstBlock(*ref));
+    EXPECT_TRUE(taker->Text().Identical(String("\n") + text));
 }
 
 TEST(TextArea, TypedLineBreaksAreLfAndUntouchedLinesKeepTheirLineEnds) {
