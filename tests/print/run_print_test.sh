@@ -77,6 +77,17 @@ case "$TEXT" in
     ;;
 esac
 
+# Quits the program from its main window (Ctrl+Q) and checks that it ended
+# with status 0.
+quit_program() {
+  xdotool windowfocus --sync "$MAIN" || fail "cannot focus the main window"
+  xdotool key ctrl+q
+  wait "$PID"
+  STATUS=$?
+  PID=""
+  [ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
+}
+
 if [ "$TEXT" = rejected ]; then
   cupsreject "$CUPS_TEST_QUEUE" || fail "cannot make the queue refuse jobs"
 fi
@@ -108,12 +119,7 @@ if [ "$TEXT" = rejected ]; then
   [ -z "$(lpstat -W all -o "$CUPS_TEST_QUEUE" 2>/dev/null)" ] || fail "a job reached the queue that refuses jobs"
   [ -z "$(ls "$CUPS_TEST_OUT" 2>/dev/null)" ] || fail "the refusing queue wrote a file"
   [ -z "$(xdotool search --onlyvisible --name '^Scrandle$' 2>/dev/null)" ] || fail "the message box is still open"
-  xdotool windowfocus --sync "$MAIN" || fail "cannot focus the main window"
-  xdotool key ctrl+q
-  wait "$PID"
-  STATUS=$?
-  PID=""
-  [ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
+  quit_program
   exit 0
 fi
 
@@ -130,12 +136,7 @@ ENDED=$(date +%s)
 lpstat -W completed -o "$CUPS_TEST_QUEUE" | grep -q . || fail "no job was completed"
 [ -z "$(xdotool search --onlyvisible --name '^Help$' 2>/dev/null)" ] || fail "a Help window is still open"
 
-xdotool windowfocus --sync "$MAIN" || fail "cannot focus the main window"
-xdotool key ctrl+q
-wait "$PID"
-STATUS=$?
-PID=""
-[ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
+quit_program
 
 PDF=$(ls "$CUPS_TEST_OUT"/*.pdf 2>/dev/null | head -n 1)
 [ -n "$PDF" ] || fail "the queue wrote no PDF"
